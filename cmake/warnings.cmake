@@ -1,0 +1,10 @@
+# One place for the warning set; every target links volmara_warnings.
+add_library(volmara_warnings INTERFACE)
+target_compile_options(volmara_warnings INTERFACE -Wall -Wextra -Wpedantic)
+if(VOLMARA_WERROR)
+  target_compile_options(volmara_warnings INTERFACE -Werror)
+endif()
+if(VOLMARA_SANITIZE)
+  target_compile_options(volmara_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_link_options(volmara_warnings INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,25 @@
+#include "core/app_state.h"
+
+#include "core/format.h"
+
+namespace volmara {
+
+AppState::AppState(Services services)
+    : sv(std::move(services))
+    , log(sv.files, settings.chkAutoSave)
+    , Timer1(sv.loop, 5000, true)
+    , TimerCust(sv.loop, 60000, true)
+    , tmrStat(sv.loop, 6000, true)
+{
+}
+
+void AppState::inform(std::string text, MsgIcon icon)
+{
+    sv.dialogs.showMessage(MessageRequest{std::move(text), icon, MsgButtons::Ok}, [](MsgAnswer) {});
+}
+
+std::string AppState::now(std::string_view mask) const { return formatDate(sv.clock.now(), mask, sv.locale); }
+
+std::string AppState::displayTime() const { return now("mm/dd/yy") + " " + now("hh:mm:ss"); }
+
+} // namespace volmara

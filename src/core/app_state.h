@@ -1,0 +1,78 @@
+#pragma once
+
+#include "alerts/activity_log.h"
+#include "core/form1_state.h"
+#include "core/locale.h"
+#include "core/path_rules.h"
+#include "core/response_lists.h"
+#include "core/settings.h"
+#include "core/task.h"
+#include "core/watch_list.h"
+#include "platform/dialogs.h"
+#include "platform/event_loop.h"
+#include "platform/volumes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace volmara {
+
+// What the program is given by its platform; the app binds the real ones, tests the fakes.
+struct Services {
+    EventLoop& loop;
+    Clock& clock;
+    Dialogs& dialogs;
+    Volumes& volumes;
+    Files& files;
+    const PathRules& paths;
+    Locale locale;
+    std::string programFolder; // where set.dat and log.dat live (already chosen writable)
+    std::string homeFolder;    // the user's home: watched on a first run
+};
+
+// The one application state object: every control's value, owned by the main window.
+class AppState {
+public:
+    explicit AppState(Services services);
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    Services sv;
+
+    Settings settings;
+    WatchList ListView1;
+    LstAct lstAct{};
+    LstEvt lstEvt{};
+    std::vector<std::string> cboFile;
+    ActivityLog log;
+
+    Form1State form1;
+    AlertDialogState dlgAlert;
+
+    // The main window's timers.
+    Timer Timer1;
+    Timer TimerCust;
+    Timer tmrStat;
+
+    // Watch cycle counters.
+    std::int32_t elapsedMs = 0;
+    std::int32_t checksDone = 0;
+    std::int32_t rateBase = 0;
+    bool pausedByResponse = false;
+
+    std::string settingsPath;
+    DateTime fileTimeMark;
+
+    // Top-level work in flight (the check, commands that ask questions). Declared last so that
+    // it is destroyed first: suspended frames go before the state they refer to.
+    TaskScope tasks;
+
+    // Shows an information-style message without waiting for it.
+    void inform(std::string text, MsgIcon icon = MsgIcon::Information);
+    std::string now(std::string_view mask) const;
+    // The display time of the cycle's records: "mm/dd/yy" " " "hh:mm:ss".
+    std::string displayTime() const;
+};
+
+} // namespace volmara

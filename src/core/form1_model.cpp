@@ -1,0 +1,351 @@
+#include "core/form1_model.h"
+
+#include "core/drive_enumeration.h"
+#include "core/error.h"
+#include "core/format.h"
+#include "core/pause_control.h"
+#include "core/settings_file.h"
+#include "core/statistics.h"
+
+#include <exception>
+
+namespace volmara {
+
+std::string settingsFileName(const std::string& folder) { return folder + "/set.dat"; }
+std::string logFileName(const std::string& folder) { return folder + "/log.dat"; }
+
+Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(app_)
+{
+    app_.Timer1.onTick([this] { cycle_.onTimer(); });
+    app_.TimerCust.onTick([this] { runCommand([this] { TimerCust_Timer(app_); }); });
+    app_.tmrStat.onTick([this] {
+        if (app_.form1.overviewVisible)
+            prcUpdateStatistics(app_);
+    });
+}
+
+void Form1Model::runCommand(const std::function<void()>& command)
+{
+    // Handlers never end the program: a failure becomes a message.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        app_.inform(std::string("The command could not be completed: ") + e.what(), MsgIcon::Critical);
+    }
+}
+
+void Form1Model::Form_Load()
+{
+    app_.fileTimeMark = app_.sv.clock.now();
+    app_.settingsPath = settingsFileName(app_.sv.programFolder);
+    app_.log.setLogPath(logFileName(app_.sv.programFolder));
+
+    // The first tick checks the still empty list and puts the fallbacks in place.
+    app_.tasks.spawn(cycle_.tick());
+    chkCustTime_Click(app_);
+    app_.form1.visible = true;
+
+    runCommand([this] { RefreshDrive(app_); });
+    chkCustTime_Click(app_);
+
+    const bool firstRun = !app_.sv.files.fileExists(app_.settingsPath);
+    try {
+        prcSettings(app_, 2);
+    } catch (const std::exception& e) {
+        app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "Medium",
+                              std::string("Settings file could not be loaded: ") + e.what(), 0, nullptr);
+    }
+    if (firstRun)
+        tickHomeEntry();
+
+    app_.form1.lblAppStart = app_.now("yyyy/mm/dd hh:mm AMPM");
+    setTriggerUnit(0);
+    if (app_.settings.chkUpdate == 1 && checkForUpdate)
+        checkForUpdate();
+    for (std::size_t i = 0; i < app_.ListView1.size(); ++i)
+        prcSetPrevInfoLV(app_, i);
+    app_.ListView1.notify();
+    app_.form1.notify();
+}
+
+void Form1Model::Form_Unload()
+{
+    try {
+        prcSettings(app_, 1);
+    } catch (const std::exception& e) {
+        app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High",
+                              std::string("Settings could not be saved: ") + e.what(), 0, nullptr);
+        throw;
+    }
+}
+
+void Form1Model::tickHomeEntry()
+{
+    const auto root = app_.sv.paths.driveRoot(app_.sv.homeFolder);
+    for (auto& entry : app_.ListView1.rows()) {
+        if (!root.empty() && app_.sv.paths.samePath(entry.path, root))
+            entry.watched = true;
+    }
+}
+
+// --- watch list -------------------------------------------------------------------------------
+
+void Form1Model::addPath() { app_.tasks.spawn(addPathTask()); }
+
+Task<void> Form1Model::addPathTask()
+{
+    app_.Timer1.setEnabled(false);
+    const auto chosen = co_await app_.sv.dialogs.browseFolder("Select Folder/Path");
+    if (chosen && !chosen->empty()) {
+        std::optional<std::string> problem;
+        try {
+            WatchEntry entry;
+            entry.path = *chosen;
+            if (app_.sv.files.folderExists(*chosen)) {
+                const auto drive = app_.sv.volumes.drive(*chosen);
+                if (drive.ready) {
+                    entry.freeText = kbCell(std::to_string(bytesToKb(drive.freeBytes)));
+                    entry.totalText = kbCell(std::to_string(bytesToKb(drive.totalBytes)));
+                } else {
+                    entry.freeText = std::string(kNotReadyAdded);
+                }
+                app_.ListView1.append(std::move(entry));
+            } else {
+                app_.ListView1.append(std::move(entry));
+                problem = "The selected item is not found or unavailable. Check configuration.";
+            }
+        } catch (const std::exception& e) {
+            problem = std::string("The selected item is not found or unavailable. Check configuration.");
+        }
+        app_.ListView1.notify();
+        if (problem)
+            app_.inform(*problem, MsgIcon::Critical);
+    }
+    app_.Timer1.setEnabled(true);
+}
+
+void Form1Model::removeSelected()
+{
+    app_.ListView1.removeSelected();
+    app_.ListView1.notify();
+}
+
+void Form1Model::clearList() { app_.tasks.spawn(clearListTask()); }
+
+Task<void> Form1Model::clearListTask()
+{
+    if (app_.ListView1.empty()) {
+        app_.inform("No drives listed to clear.");
+        co_return;
+    }
+    timerHold(app_);
+    const auto answer = co_await app_.sv.dialogs.ask("Clearing the listed drives with pause Volmara timer. Proceed?",
+                                                     MsgIcon::Question, MsgButtons::YesNo);
+    timerHold(app_);
+    if (answer == MsgAnswer::Yes) {
+        cmdPause_Click(app_);
+        app_.ListView1.clear();
+        app_.ListView1.notify();
+    }
+}
+
+void Form1Model::refreshDrives()
+{
+    runCommand([this] { RefreshDriveExisting(app_); });
+}
+
+void Form1Model::sortByColumn(int column)
+{
+    app_.ListView1.sortByColumn(column);
+    app_.ListView1.notify();
+}
+
+void Form1Model::setWatched(std::size_t index, bool watched)
+{
+    if (index >= app_.ListView1.size())
+        return;
+    app_.ListView1.at(index).watched = watched;
+    app_.ListView1.notify();
+}
+
+// --- triggers ---------------------------------------------------------------------------------
+
+void Form1Model::setPerEntryTriggers(bool on)
+{
+    auto& f = app_.form1;
+    f.chkDrive = on ? 1 : 0;
+    if (on) {
+        app_.inform("Set the Listed Path's Specified Drive Space by Double Clicking on the Value shown in the List.");
+        for (auto& entry : app_.ListView1.rows())
+            entry.triggerText = app_.settings.txtSpace;
+    } else {
+        for (auto& entry : app_.ListView1.rows())
+            entry.triggerText.clear();
+    }
+    f.txtSpaceEnabled = !on;
+    app_.ListView1.notify();
+    f.notify();
+}
+
+void Form1Model::setTriggerUnit(int option)
+{
+    auto& f = app_.form1;
+    f.OpDriv = option == 1 ? 1 : 0;
+    auto& header = f.triggerHeader;
+    for (std::string_view suffix : {"(KB)", "( %)"}) {
+        if (header.ends_with(suffix))
+            header.erase(header.size() - suffix.size());
+    }
+    if (f.OpDriv == 1) {
+        f.sliderVisible = true;
+        const bool over = parseNumber(app_.settings.txtSpace, app_.sv.locale).value_or(0) > 100;
+        setSlider(10);
+        if (over) {
+            app_.inform("Cannot set over 100%");
+            app_.settings.txtSpace = "10";
+        }
+        header += "( %)";
+    } else {
+        f.sliderVisible = false;
+        header += "(KB)";
+    }
+    updateSpaceLabels();
+    f.notify();
+}
+
+void Form1Model::setSlider(int value)
+{
+    auto& f = app_.form1;
+    if (f.Slider1 == value)
+        return;
+    f.Slider1 = value;
+    app_.settings.txtSpace = std::to_string(value);
+    updateSpaceLabels();
+    f.notify();
+}
+
+void Form1Model::txtSpaceChanged(const std::string& text)
+{
+    app_.settings.txtSpace = text;
+    if (!text.empty() && !isNumeric(text, app_.sv.locale)) {
+        app_.inform("Please input only numbers.");
+        app_.settings.txtSpace = "1";
+    }
+    updateSpaceLabels();
+    app_.form1.notify();
+}
+
+void Form1Model::txtSpaceStep(int delta)
+{
+    const auto value = parseNumber(app_.settings.txtSpace, app_.sv.locale);
+    if (value && *value > 0)
+        app_.settings.txtSpace = std::to_string(roundHalfEven(*value) + delta);
+    updateSpaceLabels();
+    app_.form1.notify();
+}
+
+void Form1Model::updateSpaceLabels()
+{
+    auto& f = app_.form1;
+    const auto value = parseNumber(app_.settings.txtSpace, app_.sv.locale);
+    if (f.OpDriv == 0 && value) {
+        f.lblSpaceMB = formatNumber(*value / 1000, "#0.0#", app_.sv.locale) + " MB";
+        f.lblSpaceGB = formatNumber(*value / 1000000, "#0.0#", app_.sv.locale) + " GB";
+    } else if (f.OpDriv == 1) {
+        f.lblSpaceMB.clear();
+        f.lblSpaceGB.clear();
+    }
+}
+
+bool Form1Model::triggerEditable(int column) const
+{
+    return app_.form1.chkDrive == 1 && column == WatchList::TriggerSpace;
+}
+
+bool Form1Model::commitTrigger(std::size_t index, const std::string& text)
+{
+    if (!isNumeric(text, app_.sv.locale)) {
+        app_.inform("You must enter a numeric value");
+        return false;
+    }
+    if (index < app_.ListView1.size()) {
+        app_.ListView1.at(index).triggerText = text;
+        app_.ListView1.notify();
+    }
+    return true;
+}
+
+// --- option lists -----------------------------------------------------------------------------
+
+void Form1Model::setResponseTicked(int index, bool ticked)
+{
+    for (auto& message : volmara::setResponseTicked(app_.lstAct, index, ticked, app_.ListView1))
+        app_.inform(std::move(message));
+    app_.form1.notify();
+}
+
+void Form1Model::setEventTicked(int index, bool ticked)
+{
+    if (index >= 0 && index < static_cast<int>(app_.lstEvt.size()))
+        app_.lstEvt[static_cast<std::size_t>(index)] = ticked;
+    app_.form1.notify();
+}
+
+// --- log commands -----------------------------------------------------------------------------
+
+void Form1Model::saveLog() { app_.tasks.spawn(saveLogTask()); }
+
+Task<void> Form1Model::saveLogTask()
+{
+    timerHold(app_);
+    const auto answer = co_await app_.sv.dialogs.ask("Save the current Log content?", MsgIcon::Question, MsgButtons::YesNo);
+    if (answer != MsgAnswer::Yes)
+        co_return;
+    timerHold(app_);
+    runCommand([this] { app_.log.saveWholeText(); });
+}
+
+void Form1Model::openLog()
+{
+    if (openDocument)
+        openDocument(app_.log.lblLog());
+}
+
+void Form1Model::clearLog() { app_.log.clear(); }
+
+void Form1Model::deleteLog() { app_.tasks.spawn(deleteLogTask()); }
+
+Task<void> Form1Model::deleteLogTask()
+{
+    timerHold(app_);
+    const auto answer = co_await app_.sv.dialogs.ask("Proceeding will delete the log file.  Are you sure?",
+                                                     MsgIcon::Question, MsgButtons::YesNo);
+    timerHold(app_);
+    if (answer != MsgAnswer::Yes)
+        co_return;
+    runCommand([this] {
+        if (!app_.log.deleteLog())
+            app_.inform("There is no log file to delete.");
+    });
+}
+
+void Form1Model::alertLimitDown()
+{
+    auto& f = app_.form1;
+    auto limit = roundHalfEven(parseNumber(f.txtAmt).value_or(0));
+    if (limit > 0)
+        --limit;
+    f.txtAmt = std::to_string(limit);
+    if (static_cast<std::int64_t>(app_.log.LVAlert().size()) > limit)
+        app_.log.prcLVLimit(static_cast<std::int32_t>(limit));
+    f.notify();
+}
+
+void Form1Model::alertLimitUp()
+{
+    auto& f = app_.form1;
+    f.txtAmt = std::to_string(roundHalfEven(parseNumber(f.txtAmt).value_or(0)) + 1);
+    f.notify();
+}
+
+} // namespace volmara

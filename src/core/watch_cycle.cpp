@@ -1,0 +1,268 @@
+#include "core/watch_cycle.h"
+
+#include "core/app_state.h"
+#include "core/drive_enumeration.h"
+#include "core/error.h"
+#include "core/format.h"
+#include "core/settings_file.h"
+#include "core/statistics.h"
+
+#include <new>
+#include <optional>
+
+namespace volmara {
+
+namespace {
+
+// Clears the busy flag however the check ends, the destruction of a suspended frame included.
+struct CheckingGuard {
+    bool& flag;
+    explicit CheckingGuard(bool& f) : flag(f) { flag = true; }
+    ~CheckingGuard() { flag = false; }
+};
+
+std::int64_t wholeNumber(const std::string& text, const Locale& locale)
+{
+    const auto value = parseNumber(text, locale);
+    if (!value)
+        throw Error(ErrorKind::Other, "Type mismatch");
+    return roundHalfEven(*value);
+}
+
+} // namespace
+
+WatchCycle::WatchCycle(AppState& app) : app_(app) {}
+
+void WatchCycle::onTimer()
+{
+    if (checking_)
+        return;
+    app_.tasks.spawn(tick());
+}
+
+void WatchCycle::panel(std::string text, int picture)
+{
+    app_.form1.StatusBar1[0].text = std::move(text);
+    if (picture >= 0)
+        app_.form1.StatusBar1[0].picture = picture;
+    app_.form1.notify();
+}
+
+Task<void> WatchCycle::tick()
+{
+    std::int16_t errors = 0;
+    for (;;) {
+        std::optional<Error> failure;
+        try {
+            co_await runTick();
+        } catch (const Error& e) {
+            failure = e;
+        } catch (const std::bad_alloc&) {
+            failure = Error(ErrorKind::OutOfMemory, "Out of memory");
+        } catch (const std::exception& e) {
+            failure = Error(ErrorKind::Other, e.what());
+        }
+        if (!failure) {
+            if (errors > 0) // a restarted tick leaves the watch running
+                app_.Timer1.setEnabled(true);
+            co_return;
+        }
+
+        ++errors;
+        const auto stamp = app_.displayTime();
+        try {
+            app_.log.prcAlertInfo(stamp, "High", "Error: " + failure->description(), 0, nullptr);
+        } catch (const std::exception&) {
+            // The log itself failing must not take the watch down with it.
+        }
+        switch (failure->kind()) {
+        case ErrorKind::OutOfMemory:
+            co_await app_.sv.dialogs.ask("Not enough memory for the task, quit program(s) or free up Memory",
+                                         MsgIcon::Critical);
+            co_return;
+        case ErrorKind::IndexOutOfRange:
+        case ErrorKind::InvalidArgument:
+            app_.Timer1.setEnabled(true);
+            co_return;
+        case ErrorKind::Other:
+            break;
+        }
+        if (errors > 2) {
+            co_await app_.sv.dialogs.ask("Please check your settings for errors", MsgIcon::None);
+            try {
+                app_.log.prcAlertInfo(app_.displayTime(), "High", "Program Run Time Error: ", 0, nullptr);
+            } catch (const std::exception&) {
+            }
+            app_.Timer1.setEnabled(true);
+            co_return;
+        }
+    }
+}
+
+Task<void> WatchCycle::runTick()
+{
+    auto& s = app_.settings;
+    auto& f = app_.form1;
+    if (s.chkOnTopMonitor == 1 && !f.visible) {
+        f.visible = true;
+        f.notify();
+    }
+    const auto& interval = s.DTPInterval;
+    const std::int64_t seconds = interval.second + 3600 * interval.hour + 60 * interval.minute;
+    s.txtTime = std::to_string(seconds);
+    const std::int64_t remaining = seconds * 1000 - app_.elapsedMs;
+    if (remaining > 0) {
+        app_.elapsedMs += app_.Timer1.Interval();
+        panel("Ready. Check in: " + std::to_string(roundHalfEven(static_cast<double>(remaining) / 1000)) + " (sec.)");
+        co_return;
+    }
+    co_await runCheck();
+}
+
+Task<void> WatchCycle::runCheck()
+{
+    CheckingGuard guard(checking_);
+    auto& s = app_.settings;
+    auto& f = app_.form1;
+    const auto& loc = app_.sv.locale;
+
+    app_.elapsedMs = 0;
+    f.toolbarButton1Image = kImageStop;
+    f.toolbarButton1Caption = "Pause";
+    panel("Checking...", kImageWork);
+    app_.Timer1.setEnabled(false);
+    app_.pausedByResponse = false;
+
+    if (s.txtDrive.empty())
+        s.txtDrive = app_.sv.paths.defaultRoot();
+    if (!isNumeric(s.txtSpace, loc))
+        s.txtSpace = "50000";
+    if (!isNumeric(s.txtTime, loc))
+        s.txtTime = "5";
+    else if (*parseNumber(s.txtTime, loc) >= 69)
+        s.txtTime = "65";
+
+    const auto count = app_.ListView1.size();
+    bool completed = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        co_await app_.sv.loop.yield();
+        if (co_await checkEntry(i) == EntryOutcome::StopLoop) {
+            completed = false;
+            break;
+        }
+    }
+    if (completed) {
+        f.lblSpaceChangeRate = prcSpaceRateChange(app_, wholeNumber(s.txtTime, loc));
+        prcUpdateStatistics(app_);
+    }
+    if (!isNumeric(s.txtTime, loc))
+        s.txtTime = "5";
+    endOfCheck();
+}
+
+Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
+{
+    auto& s = app_.settings;
+    const auto& loc = app_.sv.locale;
+    auto* entry = &app_.ListView1.at(index);
+    if (!entry->watched) {
+        panel("No Alert:");
+        entry->icon = StatusIcon::None;
+        co_return EntryOutcome::Next;
+    }
+    panel("Checking: " + entry->path);
+    const auto drive = app_.sv.volumes.drive(trim(entry->path));
+    if (!drive.ready) {
+        panel("Not Ready: " + entry->path);
+        entry->icon = StatusIcon::None;
+        if (app_.lstEvt[kEvtUnavailable] && !entry->prevFree.empty() && !entry->counts.empty()) {
+            app_.log.prcAlertInfo(app_.displayTime(), "High", "Drive Became Unavailable: " + entry->path, 0, entry);
+            entry->prevFree.clear();
+            entry->counts.clear();
+        }
+        co_return EntryOutcome::Next;
+    }
+
+    const auto number = wholeNumber(app_.form1.chkDrive == 1 ? entry->triggerText : s.txtSpace, loc);
+    const auto totalKb = bytesToKb(drive.totalBytes);
+    std::int64_t triggerKb = number;
+    if (app_.form1.OpDriv == 1) {
+        if (number > 100) {
+            co_await app_.sv.dialogs.ask("Cannot check over 100% of space", MsgIcon::Information);
+            co_return EntryOutcome::StopLoop;
+        }
+        triggerKb = roundHalfEven(static_cast<double>(totalKb) * static_cast<double>(number) * 0.01);
+    }
+    const auto freeKb = bytesToKb(drive.freeBytes);
+    const bool shortOfSpace = freeKb < triggerKb;
+    entry->lastChecked = app_.now("mm/dd HH:mm:ss");
+
+    panel("Events Listing");
+    co_await eventStep(index);
+    panel("Events Listing Check Done. 2");
+    prcSetPrevInfoLV(app_, index);
+    panel("Refresh Info.:");
+
+    entry = &app_.ListView1.at(index); // the list may have changed during the yields
+    if (shortOfSpace) {
+        recordShortage(index, triggerKb, freeKb, drive.path);
+    } else {
+        entry->icon = StatusIcon::Ok;
+    }
+    app_.ListView1.notify();
+    co_return EntryOutcome::Next;
+}
+
+Task<void> WatchCycle::eventStep(std::size_t index)
+{
+    for (std::size_t evt = 0; evt < app_.lstEvt.size(); ++evt) {
+        co_await app_.sv.loop.yield();
+        panel("Events Listing Check: " + std::to_string(evt));
+        if (app_.lstEvt[evt])
+            panel("Checking Events for: " + std::string(kLstEvtCaptions[evt]));
+        // The change events (free space, counts, modified files) are evaluated here once they
+        // exist; the unavailable event belongs to the not-ready step.
+    }
+    panel("Events Listing Check Done. 1");
+    (void)app_.ListView1.at(index);
+}
+
+void WatchCycle::recordShortage(std::size_t index, std::int64_t triggerKb, std::int64_t freeKb,
+                                const std::string& drivePath)
+{
+    auto& entry = app_.ListView1.at(index);
+    const auto alertText = " - ALERT: Space Shortage < " + std::to_string(triggerKb) + " KB" + " Drive: " + drivePath
+                         + "[" + groupDigits(freeKb, app_.sv.locale) + " KB]";
+    app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High", alertText, 0, &entry);
+    const auto message = app_.displayTime() + alertText + "\r\n . \r\n";
+    app_.log.prependAlert(message);
+    app_.dlgAlert.lblAlert.insert(0, message);
+    app_.dlgAlert.notify();
+    // The responses the user ticked run here, in index order, once they exist.
+    entry.icon = StatusIcon::Alert;
+}
+
+void WatchCycle::endOfCheck()
+{
+    auto& s = app_.settings;
+    auto& f = app_.form1;
+    app_.Timer1.setInterval(10000);
+    if (f.cmdPause == "Start Watch" && !app_.pausedByResponse)
+        f.cmdPause = "Pause Watch";
+    ++app_.checksDone;
+    panel("Ready. Check in " + s.txtTime + " (sec.)", kImageGreenLight);
+    f.StatusBar1[1].text = "Checked: " + app_.now("hh:mm:ss mm/dd");
+    f.StatusBar1[2].text = "Times Checked: " + std::to_string(app_.checksDone);
+    if (f.chkLogTimeMon == 1)
+        app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm:ss"), "Medium", f.StatusBar1[1].text, 0, nullptr);
+    if (!app_.pausedByResponse)
+        app_.Timer1.setEnabled(true);
+    if (f.chkSaveSet == 1)
+        prcSettings(app_, 1);
+    if (s.chkAutoSave == 1)
+        app_.log.saveNewLogText();
+    prcUpdateStatistics(app_);
+    f.notify();
+}
+
+} // namespace volmara

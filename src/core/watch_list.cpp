@@ -1,0 +1,67 @@
+#include "core/watch_list.h"
+
+#include "core/error.h"
+#include "core/path_rules.h"
+
+#include <algorithm>
+
+namespace volmara {
+
+WatchEntry& WatchList::at(std::size_t index)
+{
+    if (index >= rows_.size())
+        throw Error(ErrorKind::IndexOutOfRange, "Index out of bounds");
+    return rows_[index];
+}
+
+const WatchEntry& WatchList::at(std::size_t index) const
+{
+    if (index >= rows_.size())
+        throw Error(ErrorKind::IndexOutOfRange, "Index out of bounds");
+    return rows_[index];
+}
+
+WatchEntry& WatchList::append(WatchEntry entry)
+{
+    rows_.push_back(std::move(entry));
+    return rows_.back();
+}
+
+void WatchList::removeSelected()
+{
+    // From the last row to the first, so that removing one does not skip the next.
+    for (auto i = rows_.size(); i-- > 0;) {
+        if (rows_[i].selected)
+            rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+void WatchList::clear() { rows_.clear(); }
+
+std::string WatchList::cellText(const WatchEntry& entry, int column)
+{
+    switch (column) {
+    case DrivePath: return entry.path;
+    case FreeSpace: return entry.freeText;
+    case TotalSize: return entry.totalText;
+    case TriggerSpace: return entry.triggerText;
+    case TimeLastChecked: return entry.lastChecked;
+    default: return {};
+    }
+}
+
+void WatchList::sortByColumn(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    ascending_ = (column == sortColumn_) ? !ascending_ : true;
+    sortColumn_ = column;
+    // The list control sorts its cell texts, without regard to case.
+    std::stable_sort(rows_.begin(), rows_.end(), [&](const WatchEntry& a, const WatchEntry& b) {
+        const auto ka = toLower(cellText(a, column));
+        const auto kb = toLower(cellText(b, column));
+        return ascending_ ? ka < kb : kb < ka;
+    });
+}
+
+} // namespace volmara

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/observer.h"
+#include "core/watch_entry.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace volmara {
+
+// The watch list `ListView1`. Its order matters: the cycle and the settings file walk it.
+class WatchList : public Observable {
+public:
+    enum Column { DrivePath = 0, FreeSpace, TotalSize, TriggerSpace, TimeLastChecked, ColumnCount };
+
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+
+    // Index access as the list control gives it: a row that no longer exists is an error
+    // of kind IndexOutOfRange, which the watch tick handles.
+    WatchEntry& at(std::size_t index);
+    const WatchEntry& at(std::size_t index) const;
+
+    const std::vector<WatchEntry>& rows() const { return rows_; }
+    std::vector<WatchEntry>& rows() { return rows_; }
+
+    WatchEntry& append(WatchEntry entry);
+    void removeSelected();
+    void clear();
+    // Clicking a header sorts by that column, toggling ascending and descending.
+    void sortByColumn(int column);
+    int sortColumn() const { return sortColumn_; }
+    bool sortAscending() const { return ascending_; }
+
+    static std::string cellText(const WatchEntry& entry, int column);
+
+private:
+    std::vector<WatchEntry> rows_;
+    int sortColumn_ = -1;
+    bool ascending_ = true;
+};
+
+} // namespace volmara

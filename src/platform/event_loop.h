@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/date_time.h"
+
+#include <coroutine>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace volmara {
+
+// Local date and time; injected so that tests run on a manual clock.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual DateTime now() const = 0;
+};
+
+// The window system's timer behind a core Timer.
+class TimerBackend {
+public:
+    virtual ~TimerBackend() = default;
+    virtual void start(int intervalMs) = 0;
+    virtual void stop() = 0;
+};
+
+// The one event loop of the program: queued calls, timers, and the yield that lets everything
+// pending run before a suspended operation goes on.
+class EventLoop {
+public:
+    virtual ~EventLoop() = default;
+
+    // Runs `call` after everything already pending.
+    virtual void post(std::function<void()> call) = 0;
+    virtual std::unique_ptr<TimerBackend> createTimer(std::function<void()> onFire) = 0;
+
+    struct YieldAwaiter {
+        EventLoop& loop;
+        // A frame destroyed while suspended here (shut-down) must not be resumed by the
+        // call still queued for it.
+        std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+
+        explicit YieldAwaiter(EventLoop& l) : loop(l) {}
+        YieldAwaiter(YieldAwaiter&&) = default;
+        ~YieldAwaiter()
+        {
+            if (alive)
+                *alive = false;
+        }
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> h)
+        {
+            loop.post([h, flag = alive] {
+                if (*flag)
+                    h.resume();
+            });
+        }
+        void await_resume() const noexcept {}
+    };
+    // co_await loop.yield(): the suspension point where pending timers and clicks run.
+    YieldAwaiter yield() { return YieldAwaiter(*this); }
+};
+
+// A periodic timer with the surface the program's controls have: Enabled, Interval, a tick.
+// Changing the interval of a running timer restarts its period.
+class Timer {
+public:
+    Timer(EventLoop& loop, int intervalMs, bool enabled = false)
+        : interval_(intervalMs), backend_(loop.createTimer([this] { fire(); }))
+    {
+        setEnabled(enabled);
+    }
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    void onTick(std::function<void()> handler) { handler_ = std::move(handler); }
+
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool on)
+    {
+        if (on == enabled_)
+            return;
+        enabled_ = on;
+        if (on)
+            backend_->start(interval_);
+        else
+            backend_->stop();
+    }
+
+    int Interval() const { return interval_; }
+    void setInterval(int ms)
+    {
+        interval_ = ms;
+        if (enabled_)
+            backend_->start(interval_);
+    }
+
+private:
+    void fire()
+    {
+        if (enabled_ && handler_)
+            handler_();
+    }
+
+    int interval_;
+    bool enabled_ = false;
+    std::function<void()> handler_;
+    std::unique_ptr<TimerBackend> backend_;
+};
+
+} // namespace volmara

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace volmara {
+
+// One measurement of the volume that holds a path.
+struct DriveSpace {
+    bool ready = false;
+    std::uint64_t freeBytes = 0;      // all free space, not the caller's quota
+    std::uint64_t availableBytes = 0; // what an unprivileged user may still write
+    std::uint64_t totalBytes = 0;
+    std::string root;                 // drive root: "/", "/home/", "C:\"
+    std::string path;                 // drive path: "/", "/home", "C:"
+};
+
+struct FolderCounts {
+    std::uint64_t files = 0;
+    std::uint64_t folders = 0;
+};
+
+// Logical drives and the drive of a path.
+class Volumes {
+public:
+    virtual ~Volumes() = default;
+
+    // Drive roots of every file system a user can fill, in the order the system lists them.
+    virtual std::vector<std::string> logicalDrives() = 0;
+
+    // The drive that holds `path`. Throws Error(InvalidArgument) when the path names no drive
+    // at all; a drive that exists but does not answer is returned with ready == false.
+    virtual DriveSpace drive(std::string_view path) = 0;
+
+    // Mount point holding an absolute path, with a trailing separator; empty when none.
+    virtual std::string mountPointOf(std::string_view path) = 0;
+    // True when the path lies on a network file system.
+    virtual bool isRemote(std::string_view path) = 0;
+};
+
+// Files and folders.
+class Files {
+public:
+    virtual ~Files() = default;
+
+    virtual bool fileExists(std::string_view path) = 0;
+    virtual bool folderExists(std::string_view path) = 0;
+    // Files and sub-folders directly inside a folder; nullopt when it cannot be opened.
+    virtual std::optional<FolderCounts> folderCounts(std::string_view path) = 0;
+
+    // Whole content, nullopt when the file cannot be read.
+    virtual std::optional<std::string> readFile(std::string_view path) = 0;
+    // Appends, creating the file when missing. Throws Error on failure.
+    virtual void appendFile(std::string_view path, std::string_view bytes) = 0;
+    // Replaces the file in one step: a failure leaves the old content whole. Throws Error.
+    enum class Privacy { Normal, OwnerOnly };
+    virtual void replaceFile(std::string_view path, std::string_view bytes, Privacy privacy) = 0;
+    // Throws Error on failure.
+    virtual void removeFile(std::string_view path) = 0;
+};
+
+} // namespace volmara

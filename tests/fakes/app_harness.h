@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/form1_model.h"
+#include "core/path_rules.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_volumes.h"
+#include "fakes/manual_event_loop.h"
+#include "fakes/scripted_dialogs.h"
+
+#include <memory>
+
+namespace volmara::test {
+
+inline WatchEntry watchEntry(std::string path, bool watched, std::string freeText = {})
+{
+    WatchEntry e;
+    e.path = std::move(path);
+    e.watched = watched;
+    e.freeText = std::move(freeText);
+    return e;
+}
+
+// The whole program on fakes: a manual loop and clock, in-memory drives and files, scripted
+// dialogs. Program folder "/opt/volmara", home "/home/user".
+struct AppHarness {
+    ManualEventLoop loop;
+    ManualClock clock;
+    ScriptedDialogs dialogs{loop};
+    FakeVolumes volumes;
+    FakeFiles files;
+    PosixPathRules paths{volumes};
+    std::unique_ptr<Form1Model> model;
+
+    AppHarness() { clock.follow(loop); }
+
+    Form1Model& make()
+    {
+        model = std::make_unique<Form1Model>(
+            Services{loop, clock, dialogs, volumes, files, paths, Locale{}, "/opt/volmara", "/home/user"});
+        return *model;
+    }
+    Form1Model& load()
+    {
+        make().Form_Load();
+        loop.runPending();
+        return *model;
+    }
+
+    AppState& app() { return model->app(); }
+    std::string setDat() { return files.files["/opt/volmara/set.dat"]; }
+    std::string logDat() { return files.files["/opt/volmara/log.dat"]; }
+};
+
+} // namespace volmara::test

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace volmara::test {
+
+// Message boxes answered from a script; every question is recorded. Answers arrive through the
+// loop, as a real dialog's would.
+class ScriptedDialogs final : public Dialogs {
+public:
+    explicit ScriptedDialogs(EventLoop& loop) : loop_(loop) {}
+
+    void showMessage(const MessageRequest& request, std::function<void(MsgAnswer)> done) override
+    {
+        shown.push_back(request);
+        if (holdAnswers) {
+            held.push_back(std::move(done));
+            return;
+        }
+        MsgAnswer answer = request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        loop_.post([done = std::move(done), answer] { done(answer); });
+    }
+
+    void chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done) override
+    {
+        folderTitles.push_back(title);
+        std::optional<std::string> choice;
+        if (!folders.empty()) {
+            choice = folders.front();
+            folders.pop_front();
+        }
+        loop_.post([done = std::move(done), choice] { done(choice); });
+    }
+
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& r : shown)
+            out.push_back(r.text);
+        return out;
+    }
+
+    // Answers the oldest held question, as a user would after a while.
+    void releaseOne(MsgAnswer answer = MsgAnswer::Ok)
+    {
+        auto done = std::move(held.front());
+        held.pop_front();
+        loop_.post([done = std::move(done), answer] { done(answer); });
+    }
+
+    bool holdAnswers = false;
+    std::deque<std::function<void(MsgAnswer)>> held;
+    std::deque<MsgAnswer> answers;
+    std::deque<std::optional<std::string>> folders;
+    std::vector<MessageRequest> shown;
+    std::vector<std::string> folderTitles;
+
+private:
+    EventLoop& loop_;
+};
+
+} // namespace volmara::test
