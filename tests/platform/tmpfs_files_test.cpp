@@ -1,0 +1,70 @@
+// Saving files on a real, size-limited tmpfs that runs full.
+#include "mount_namespace.h"
+#include "temp_folder.h"
+
+#include "core/error.h"
+#include "platform/posix/files_posix.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+namespace volmara {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::string errorOf(auto&& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.description();
+    }
+    return "no error";
+}
+
+TEST(TmpfsFiles, SaveOnAFullVolumeLeavesTheOldFileWhole)
+{
+    if (!test::mountNamespaceProblem().empty())
+        GTEST_SKIP() << test::mountNamespaceProblem();
+    test::TempFolder folder;
+    test::Mounts mounts;
+    const std::string mnt = folder / "mnt";
+    fs::create_directory(mnt);
+    mounts.mount("tmpfs", mnt, "tmpfs", MS_NOSUID | MS_NODEV, "size=256k");
+
+    PosixFiles files;
+    const std::string settings = mnt + "/set.dat";
+    std::string old;
+    for (int i = 0; i < 2000; ++i)
+        old += "txtSpace=" + std::to_string(i) + "\r\n";
+    files.replaceFile(settings, old, Files::Privacy::OwnerOnly);
+
+    test::fillFile(mnt + "/filler", 64 * 1024 * 1024);
+    const std::string bigger(64 * 1024, 'x');
+    EXPECT_EQ(errorOf([&] { files.replaceFile(settings, bigger, Files::Privacy::OwnerOnly); }), "Disk full");
+    EXPECT_TRUE(files.readFile(settings) == old) << "the old settings are no longer whole";
+    EXPECT_EQ(namesIn(mnt), (std::set<std::string>{"filler", "set.dat"})) << "no temporary file is left behind";
+    EXPECT_EQ(errorOf([&] { files.appendFile(mnt + "/log.dat", "line\r\n"); }), "Disk full");
+
+    fs::remove(mnt + "/filler");
+    files.replaceFile(settings, bigger, Files::Privacy::OwnerOnly);
+    EXPECT_TRUE(files.readFile(settings) == bigger);
+    EXPECT_EQ(fs::status(settings).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+} // namespace
+} // namespace volmara
