@@ -71,7 +71,6 @@ void prcSetPrevInfoLV(AppState& app, std::size_t index)
         return;
     try {
         const auto drive = app.sv.volumes.drive(trim(entry.path));
-        const auto counts = app.sv.files.folderCounts(trim(entry.path));
         if (!entry.freeText.empty()) {
             entry.prevFree = entry.freeText;
             if (const auto at = entry.prevFree.find(" KB"); at != std::string::npos)
@@ -81,6 +80,8 @@ void prcSetPrevInfoLV(AppState& app, std::size_t index)
         if (!drive.ready)
             return;
         entry.freeText = kbCell(groupDigits(bytesToKb(drive.freeBytes), app.sv.locale));
+        // Counted only once the drive answered: a dead share must not freeze the window here.
+        const auto counts = app.sv.files.folderCounts(trim(entry.path));
         entry.measuredAt = defaultDateText(app.sv.clock.now());
         entry.counts = counts ? "file:" + std::to_string(counts->files) + "|fold:" + std::to_string(counts->folders) + "|"
                               : "N/A";
