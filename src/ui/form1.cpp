@@ -1,0 +1,269 @@
+#include "ui/form1.h"
+
+#include "core/pause_control.h"
+#include "ui/binding.h"
+#include "ui/drive_info/dlg_drive_info.h"
+#include "ui/link_label.h"
+#include "ui/pages/alerts_log_page.h"
+#include "ui/pages/config_page.h"
+#include "ui/pages/options_page.h"
+#include "ui/pages/overview_page.h"
+#include "ui/pages/specified_options_page.h"
+#include "ui/pictures.h"
+#include "ui/watch_list_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace volmara {
+
+namespace {
+
+// The tab labels in `lblTab` index order; note that tabs 2 and 3 show pages 3 and 2.
+struct Tab {
+    const char* caption;
+    const char* toolTip;
+    int page;
+};
+constexpr std::array<Tab, 5> kTabs{{
+    {"Spec.", "Specified Options (Files, Paths...)", 0},
+    {"Options", "Program Options (Program pre-set actions/behaviors)", 1},
+    {"Alerts/Log", "Program Alert Logs", 3},
+    {"Config.", "Configurations (Program UI Settings)", 2},
+    {"Overview", "Specified Options (Files, Paths...)", 4},
+}};
+// From the top of the column.
+constexpr std::array<int, 5> kTabColumnOrder{4, 0, 1, 2, 3};
+constexpr int kOverviewPage = 4;
+
+const QColor kDarkBlue(0x00, 0x00, 0x40);
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+struct CommandLabel {
+    const char* caption;
+    const char* toolTip;
+};
+constexpr std::array<CommandLabel, 5> kLblDP{{
+    {"(..)", "Add a Drive/Path to list"},
+    {"Remove", "Remove Selected  from List"},
+    {"Clear", "Attempts to clear all from listing"},
+    {"Select Drive", "Select Drive for Watch"},
+    {"Show/Refresh Drive(s)", "Show or Refresh System Aware Drive Paths"},
+}};
+
+// The window's sizes are given in twips, 1440 to the logical inch.
+int twips(const QWidget& w, int value) { return value * w.logicalDpiX() / 1440; }
+
+} // namespace
+
+Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(std::move(services))
+{
+    setObjectName(QStringLiteral("Form1"));
+    buildToolbar();
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(buildWatchFrame(), 3);
+    auto* label8 = new QLabel(QStringLiteral("Program Settings"), central);
+    label8->setToolTip(QStringLiteral("Program settings are the tabs below"));
+    layout->addWidget(label8);
+    layout->addWidget(buildPages(), 4);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    refreshOn(model_.app().form1, this, [](Form1& f) { f.refresh(); });
+    lblTab_Click(0);
+    resize(twips(*this, 8070), twips(*this, 9100));
+    refresh();
+}
+
+Form1::~Form1()
+{
+    // The pages and the list refer to the model: they go first, while it still exists.
+    delete takeCentralWidget();
+}
+
+void Form1::buildToolbar()
+{
+    auto* toolbar = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbarButton1_ = toolbar->addAction(QString());
+    toolbarButton1_->setObjectName(QStringLiteral("Toolbar1Button1"));
+    toolbarButton1_->setToolTip(QStringLiteral("Activate/Pause the Volmara Timer to check drive/path(s)"));
+    connect(toolbarButton1_, &QAction::triggered, this,
+            [this] { guarded("Toolbar1", [&] { cmdPause_Click(model_.app()); }); });
+
+    auto* advancedInfo = toolbar->addAction(imageListIcon(*style(), kImageGraph), QStringLiteral("Adv. Info"));
+    advancedInfo->setObjectName(QStringLiteral("Toolbar1Button3"));
+    advancedInfo->setToolTip(QStringLiteral("Advance Information on Drive/Path(s) attributes"));
+    connect(advancedInfo, &QAction::triggered, this,
+            [this] { guarded("Toolbar1", [&] { DlgDriveInfo::showFor(model_.app().dlgDriveInfo, *this); }); });
+}
+
+QWidget* Form1::buildWatchFrame()
+{
+    auto* frame = new QGroupBox(QStringLiteral("Drive/Path(s) Listed Available to be Watched"), this);
+    frame->setObjectName(QStringLiteral("Frame8"));
+    auto* layout = new QVBoxLayout(frame);
+    ListView1_ = new WatchListView(model_, frame);
+    layout->addWidget(ListView1_, 1);
+
+    auto* commands = new QHBoxLayout;
+    using Command = void (*)(Form1Model&);
+    // "Select Drive" opens the individual drive window, which comes with that window.
+    const std::array<Command, 5> runs{[](Form1Model& m) { m.addPath(); }, [](Form1Model& m) { m.removeSelected(); },
+                                      [](Form1Model& m) { m.clearList(); }, nullptr,
+                                      [](Form1Model& m) { m.refreshDrives(); }};
+    for (std::size_t i = 0; i < kLblDP.size(); ++i) {
+        auto* label = new LinkLabel(QString::fromLatin1(kLblDP[i].caption), QString::fromLatin1(kLblDP[i].toolTip), frame);
+        label->setObjectName(QStringLiteral("lblDP%1").arg(i));
+        commands->addWidget(label);
+        if (const auto run = runs[i])
+            connect(label, &LinkLabel::clicked, this, [this, run] { guarded("lblDP", [this, run] { run(model_); }); });
+    }
+    commands->addStretch();
+    cmdPause_ = new QPushButton(frame);
+    cmdPause_->setObjectName(QStringLiteral("cmdPause"));
+    commands->addWidget(cmdPause_);
+    connect(cmdPause_, &QPushButton::clicked, this, [this] { guarded("cmdPause", [&] { cmdPause_Click(model_.app()); }); });
+    layout->addLayout(commands);
+    return frame;
+}
+
+QWidget* Form1::buildPages()
+{
+    auto* area = new QWidget(this);
+    auto* grid = new QHBoxLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(6);
+    lblTab_.resize(kTabs.size());
+    for (const int index : kTabColumnOrder) {
+        const auto& tab = kTabs[static_cast<std::size_t>(index)];
+        auto* label = new LinkLabel(QString::fromLatin1(tab.caption), QString::fromLatin1(tab.toolTip), area);
+        label->setObjectName(QStringLiteral("lblTab%1").arg(index));
+        label->setPressColors(Qt::white, kSilver);
+        label->setMargin(4);
+        QFont plain = label->font();
+        plain.setUnderline(false);
+        label->setFont(plain);
+        label->setMinimumWidth(twips(*this, 1335));
+        column->addWidget(label);
+        lblTab_[static_cast<std::size_t>(index)] = label;
+        connect(label, &LinkLabel::clicked, this, [this, index] { lblTab_Click(index); });
+    }
+    column->addStretch();
+    grid->addLayout(column);
+
+    auto* right = new QVBoxLayout;
+    frmSp_ = new QStackedWidget(area);
+    frmSp_->setObjectName(QStringLiteral("frmSp"));
+    specifiedPage_ = new SpecifiedOptionsPage(model_, frmSp_);
+    frmSp_->addWidget(specifiedPage_);
+    frmSp_->addWidget(new OptionsPage(model_, frmSp_));
+    frmSp_->addWidget(new ConfigPage(model_, frmSp_));
+    frmSp_->addWidget(new AlertsLogPage(model_, frmSp_));
+    frmSp_->addWidget(new OverviewPage(model_, frmSp_));
+    right->addWidget(frmSp_, 1);
+    lblTabCap_ = new QLabel(area);
+    lblTabCap_->setObjectName(QStringLiteral("lblTabCap"));
+    right->addWidget(lblTabCap_, 0, Qt::AlignRight);
+    grid->addLayout(right, 1);
+    return area;
+}
+
+void Form1::buildStatusBar()
+{
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    auto* panel1 = new QWidget(bar);
+    auto* layout = new QHBoxLayout(panel1);
+    layout->setContentsMargins(2, 0, 2, 0);
+    panel1Picture_ = new QLabel(panel1);
+    panel1Picture_->setObjectName(QStringLiteral("StatusBar1Picture1"));
+    layout->addWidget(panel1Picture_);
+    for (std::size_t i = 0; i < StatusBar1_.size(); ++i) {
+        StatusBar1_[i] = new QLabel(bar);
+        StatusBar1_[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+    }
+    layout->addWidget(StatusBar1_[0], 1);
+    bar->addWidget(panel1, 3);
+    bar->addWidget(StatusBar1_[1], 2);
+    bar->addWidget(StatusBar1_[2], 1);
+}
+
+void Form1::Form_Load()
+{
+    show();
+    guarded("Form_Load", [&] { model_.Form_Load(); });
+}
+
+void Form1::lblTab_Click(int index)
+{
+    const auto& tab = kTabs.at(static_cast<std::size_t>(index));
+    const auto background = palette().color(QPalette::Base);
+    for (auto* label : lblTab_) {
+        label->setTextColor(kSilver);
+        label->setBackgroundColor(kDarkBlue);
+    }
+    frmSp_->setCurrentIndex(tab.page);
+    lblTabCap_->setText(QString::fromLatin1(tab.toolTip));
+    auto* chosen = lblTab_[static_cast<std::size_t>(index)];
+    chosen->setBackgroundColor(background);
+    chosen->setTextColor(palette().color(QPalette::ButtonText));
+    model_.app().form1.overviewVisible = tab.page == kOverviewPage;
+}
+
+int Form1::currentPage() const { return frmSp_->currentIndex(); }
+
+void Form1::refresh()
+{
+    const auto& form = model_.app().form1;
+    setWindowTitle(qs(form.caption));
+    toolbarButton1_->setText(qs(form.toolbarButton1Caption));
+    toolbarButton1_->setIcon(imageListIcon(*style(), form.toolbarButton1Image));
+    cmdPause_->setText(qs(form.cmdPause));
+    for (std::size_t i = 0; i < StatusBar1_.size(); ++i)
+        StatusBar1_[i]->setText(qs(form.StatusBar1[i].text));
+    const auto picture = imageListIcon(*style(), form.StatusBar1[0].picture);
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    panel1Picture_->setPixmap(picture.isNull() ? QPixmap() : picture.pixmap(side, side));
+    if (form.visible != isVisible() && !unloaded_)
+        setVisible(form.visible);
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    model_.app().form1.visible = true;
+}
+
+void Form1::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    model_.app().form1.visible = false;
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing cannot be refused: the unload handling runs once and the program ends.
+    if (!unloaded_) {
+        unloaded_ = true;
+        guarded("Form_Unload", [&] { model_.Form_Unload(); });
+        emit unloaded();
+    }
+    event->accept();
+}
+
+} // namespace volmara

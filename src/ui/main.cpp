@@ -1,0 +1,81 @@
+#include "core/path_rules.h"
+#include "platform/posix/driveinfo/posix_raw_volumes.h"
+#include "platform/posix/driveinfo/posix_volume_info.h"
+#include "platform/posix/files_posix.h"
+#include "platform/posix/volumes_posix.h"
+#include "ui/form1.h"
+#include "ui/platform/qt_clock.h"
+#include "ui/platform/qt_dialogs.h"
+#include "ui/platform/qt_event_loop.h"
+#include "ui/platform/qt_locale.h"
+#include "ui/shutdown_signals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+// Without a display the program still runs, on the platform that needs none.
+void chooseOffscreenWithoutDisplay()
+{
+    if (displayAvailable())
+        return;
+    std::fputs("volmara: no display available (DISPLAY and WAYLAND_DISPLAY are unset); "
+               "running on the offscreen platform\n",
+               stderr);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The folder of the executable, or the user's data folder when an installed copy cannot write there.
+std::string programFolder()
+{
+    const QString own = QCoreApplication::applicationDirPath();
+    if (QFileInfo(own).isWritable())
+        return QDir::cleanPath(own).toStdString();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/volmara");
+    QDir().mkpath(data);
+    return QDir::cleanPath(data).toStdString();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    chooseOffscreenWithoutDisplay();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("volmara"));
+
+    volmara::QtEventLoop loop;
+    volmara::QtClock clock;
+    volmara::QtDialogs dialogs;
+    volmara::PosixVolumes volumes;
+    volmara::PosixFiles files;
+    volmara::PosixRawVolumes rawVolumes;
+    volmara::PosixVolumeInfo volumeInfo(volumes.boundedCaller());
+    const volmara::PosixPathRules paths(volumes);
+
+    volmara::Form1 window(volmara::Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths,
+                                            volmara::localeFromQt(QLocale::system()), programFolder(),
+                                            QDir::homePath().toStdString()});
+    dialogs.setOwner(&window);
+
+    volmara::ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &volmara::ShutdownSignals::requested, &window, &QWidget::close);
+    QObject::connect(&window, &volmara::Form1::unloaded, &application, [] { QCoreApplication::exit(0); });
+
+    window.Form_Load();
+    return QApplication::exec();
+}

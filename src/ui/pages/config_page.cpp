@@ -1,0 +1,87 @@
+#include "ui/pages/config_page.h"
+
+#include "core/form1_model.h"
+#include "ui/binding.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace volmara {
+
+ConfigPage::ConfigPage(Form1Model& model, QWidget* parent) : QWidget(parent), model_(model)
+{
+    setObjectName(QStringLiteral("frmSp2"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(addOption("chkSystray", "Show in Systray", &Settings::chkSystray));
+    layout->addWidget(addOption("chkOnTopMonitor", "Show Volmara during Monitoring", &Settings::chkOnTopMonitor));
+    layout->addWidget(buildAudio());
+    layout->addWidget(addOption("chkUpdate", "Automatically Check for updates", &Settings::chkUpdate));
+    layout->addWidget(addOption("chkStartUp", "Load Volmara at Startup.", &Settings::chkStartUp));
+    layout->addWidget(addOption("chkNTLog", "Set Alerts to System Events Log if Avail.(NT only)", &Settings::chkNTLog));
+    layout->addStretch();
+    refreshOn(model_.app().form1, this, [](ConfigPage& p) { p.refresh(); });
+    refresh();
+}
+
+QCheckBox* ConfigPage::addOption(const char* name, const char* caption, int Settings::*field)
+{
+    auto* box = new QCheckBox(QString::fromLatin1(caption), this);
+    box->setObjectName(QString::fromLatin1(name));
+    options_.push_back({box, field});
+    connect(box, &QCheckBox::clicked, this, [this, field](bool on) { model_.app().settings.*field = on ? 1 : 0; });
+    return box;
+}
+
+QWidget* ConfigPage::buildAudio()
+{
+    auto* frame = new QGroupBox(QStringLiteral("Audio Options"), this);
+    auto* grid = new QGridLayout(frame);
+    const std::array<const char*, 2> captions{"Select Sound for Audio Alert", "Select Sound  for Audio Notify"};
+    const std::array<const char*, 2> fieldNames{"txtAudio0", "txtAudio1"};
+    const std::array<const char*, 2> chooserNames{"cmdAudio0", "cmdAudio1"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const int row = static_cast<int>(i) * 2;
+        grid->addWidget(new QLabel(QString::fromLatin1(captions[i]), frame), row, 0, 1, 2);
+        txtAudio_[i] = new QLineEdit(frame);
+        txtAudio_[i]->setObjectName(QString::fromLatin1(fieldNames[i]));
+        // Only the chooser and the settings file set the sound.
+        txtAudio_[i]->setReadOnly(true);
+        auto* chooser = new QPushButton(QStringLiteral("..."), frame);
+        chooser->setObjectName(QString::fromLatin1(chooserNames[i]));
+        grid->addWidget(txtAudio_[i], row + 1, 0);
+        grid->addWidget(chooser, row + 1, 1);
+        connect(chooser, &QPushButton::clicked, this, [this, i] { chooseSound(i); });
+    }
+    return frame;
+}
+
+void ConfigPage::chooseSound(std::size_t index)
+{
+    auto* dialog = new QFileDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("cmdAudioDialog"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters({QStringLiteral("wav (*.wav)"), QStringLiteral("*.* (*)")});
+    connect(dialog, &QFileDialog::fileSelected, this, [this, index](const QString& file) {
+        model_.app().settings.txtAudio[index] = file.toStdString();
+        refresh();
+    });
+    dialog->open();
+}
+
+void ConfigPage::refresh()
+{
+    const auto& settings = model_.app().settings;
+    for (const auto& option : options_)
+        quietly(option.box, [&](QCheckBox& c) { c.setChecked(settings.*option.field == 1); });
+    for (std::size_t i = 0; i < 2; ++i)
+        txtAudio_[i]->setText(qs(settings.txtAudio[i]));
+}
+
+} // namespace volmara
