@@ -3,6 +3,8 @@
 #include "core/form1_model.h"
 #include "fakes/manual_event_loop.h"
 #include "fakes/scripted_dialogs.h"
+#include "platform/posix/driveinfo/posix_raw_volumes.h"
+#include "platform/posix/driveinfo/posix_volume_info.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/volumes_posix.h"
@@ -117,8 +119,11 @@ void BM_FullCheck(benchmark::State& state)
     volmara::test::ScriptedDialogs dialogs(loop);
     volmara::PosixVolumes volumes;
     volmara::PosixFiles files;
+    volmara::PosixRawVolumes rawVolumes;
+    volmara::PosixVolumeInfo volumeInfo(volumes.boundedCaller());
     const volmara::PosixPathRules paths(volumes);
-    volmara::Form1Model model(volmara::Services{loop, clock, dialogs, volumes, files, paths, volmara::Locale{},
+    volmara::Form1Model model(volmara::Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths,
+                                                volmara::Locale{},
                                                 fs::temp_directory_path().string(), "/"});
     auto& app = model.app();
     app.settings.txtSpace = "0"; // no entry is short: the responses are not what is measured

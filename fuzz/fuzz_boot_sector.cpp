@@ -5,7 +5,7 @@
 #include "driveinfo/drive_attributes.h"
 #include "driveinfo/file_system_name.h"
 #include "driveinfo/sector_dump.h"
-#include "fake_volumes.h"
+#include "fakes/fake_raw_volumes.h"
 
 #include <array>
 #include <cstdint>

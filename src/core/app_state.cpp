@@ -7,6 +7,7 @@ namespace volmara {
 AppState::AppState(Services services)
     : sv(std::move(services))
     , log(sv.files, settings.chkAutoSave)
+    , dlgDriveInfo(driveInfoServices(*this))
     , Timer1(sv.loop, 5000, true)
     , TimerCust(sv.loop, 60000, true)
     , tmrStat(sv.loop, 6000, true)

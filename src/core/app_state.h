@@ -8,8 +8,11 @@
 #include "core/settings.h"
 #include "core/task.h"
 #include "core/watch_list.h"
+#include "driveinfo/drive_info_model.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
+#include "platform/raw_volume.h"
+#include "platform/volume_info.h"
 #include "platform/volumes.h"
 
 #include <cstdint>
@@ -25,6 +28,8 @@ struct Services {
     Dialogs& dialogs;
     Volumes& volumes;
     Files& files;
+    RawVolumes& rawVolumes;
+    VolumeInfo& volumeInfo;
     const PathRules& paths;
     Locale locale;
     std::string programFolder; // where set.dat and log.dat live (already chosen writable)
@@ -49,6 +54,7 @@ public:
 
     Form1State form1;
     AlertDialogState dlgAlert;
+    DriveInfoModel dlgDriveInfo;
 
     // The main window's timers.
     Timer Timer1;

@@ -9,7 +9,7 @@
 namespace volmara {
 
 // Pictures of `ImageList1` the status bar and toolbar show (1-based, as the image list counts).
-enum ImageIndex { kImageStop = 2, kImageGreenLight = 13, kImageWork = 14 };
+enum ImageIndex { kImageStop = 2, kImageGraph = 6, kImageGreenLight = 13, kImageWork = 14 };
 
 struct StatusPanel {
     std::string text;

@@ -1,5 +1,7 @@
 #include "driveinfo/drive_attributes.h"
 
+#include "core/format.h"
+
 namespace volmara {
 namespace {
 
@@ -19,17 +21,10 @@ std::uint64_t wholeMegabytes(std::uint64_t bytesPerCluster, std::uint64_t cluste
     return mb;
 }
 
-// "###,##0" for a whole number.
-std::string grouped(std::uint64_t value, const Locale& locale)
+// Whole megabytes with the locale's grouping.
+std::string grouped(std::uint64_t megabytes, const Locale& locale)
 {
-    const std::string digits = std::to_string(value);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text.push_back(locale.groupSeparator);
-        text.push_back(digits[i]);
-    }
-    return text;
+    return formatNumber(static_cast<double>(megabytes), "###,##0", locale);
 }
 
 } // namespace

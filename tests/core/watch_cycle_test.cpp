@@ -275,8 +275,11 @@ TEST(WatchCycleOutOfMemory, ShowsTheMessageAndLeavesTheWatchOff)
     OutOfMemoryVolumes volumes;
     volumes.add("/", 100, 1000);
     FakeFiles files;
+    testing::MemoryVolumes rawVolumes;
+    testing::FakeVolumeInfo volumeInfo;
     PosixPathRules paths(volumes);
-    Form1Model model(Services{loop, clock, dialogs, volumes, files, paths, Locale{}, "/opt/volmara", "/home/user"});
+    Form1Model model(Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{},
+                              "/opt/volmara", "/home/user"});
     model.Form_Load();
     loop.runPending();
     model.app().ListView1.at(0).watched = true;

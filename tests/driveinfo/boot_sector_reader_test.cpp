@@ -1,6 +1,6 @@
 #include "driveinfo/boot_sector_reader.h"
 #include "driveinfo/sector_dump.h"
-#include "fake_volumes.h"
+#include "fakes/fake_raw_volumes.h"
 #include "sector_builder.h"
 
 #include <gtest/gtest.h>

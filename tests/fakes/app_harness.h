@@ -3,6 +3,7 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_raw_volumes.h"
 #include "fakes/fake_volumes.h"
 #include "fakes/manual_event_loop.h"
 #include "fakes/scripted_dialogs.h"
@@ -28,6 +29,8 @@ struct AppHarness {
     ScriptedDialogs dialogs{loop};
     FakeVolumes volumes;
     FakeFiles files;
+    testing::MemoryVolumes rawVolumes;
+    testing::FakeVolumeInfo volumeInfo;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1Model> model;
 
@@ -36,7 +39,8 @@ struct AppHarness {
     Form1Model& make()
     {
         model = std::make_unique<Form1Model>(
-            Services{loop, clock, dialogs, volumes, files, paths, Locale{}, "/opt/volmara", "/home/user"});
+            Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, "/opt/volmara",
+                     "/home/user"});
         return *model;
     }
     Form1Model& load()

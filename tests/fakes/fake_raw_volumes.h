@@ -78,14 +78,20 @@ private:
 class FakeVolumeInfo final : public VolumeInfo {
 public:
     std::map<std::string, std::string> names;
+    std::map<std::string, DriveType> types;          // Unknown when not listed
+    std::map<std::string, ClusterGeometry> geometry; // all zero when not listed
 
-    std::string fileSystemName(std::string_view path) override
+    std::string fileSystemName(std::string_view path) override { return valueAt(names, path); }
+    DriveType driveType(std::string_view root) override { return valueAt(types, root); }
+    ClusterGeometry clusterGeometry(std::string_view root) override { return valueAt(geometry, root); }
+
+private:
+    template <typename T>
+    static T valueAt(const std::map<std::string, T>& values, std::string_view key)
     {
-        const auto found = names.find(std::string(path));
-        return found == names.end() ? std::string() : found->second;
+        const auto found = values.find(std::string(key));
+        return found == values.end() ? T{} : found->second;
     }
-    DriveType driveType(std::string_view) override { return DriveType::Unknown; }
-    ClusterGeometry clusterGeometry(std::string_view) override { return {}; }
 };
 
 } // namespace volmara::testing
