@@ -307,8 +307,17 @@ Task<void> Form1Model::saveLogTask()
 
 void Form1Model::openLog()
 {
+    if (!app_.sv.files.fileExists(app_.log.lblLog())) {
+        app_.inform("There is no log file to open yet.");
+        return;
+    }
     if (openDocument)
         openDocument(app_.log.lblLog());
+}
+
+void Form1Model::openDriveWindow()
+{
+    app_.inform("The individual drive window is not available in this version yet.");
 }
 
 void Form1Model::clearLog() { app_.log.clear(); }

@@ -29,6 +29,7 @@ public:
     void removeSelected(); // "Remove"
     void clearList();      // "Clear"
     void refreshDrives();  // "Show/Refresh Drive(s)"
+    void openDriveWindow(); // "Select Drive"
     void sortByColumn(int column);
     void setWatched(std::size_t index, bool watched);
 

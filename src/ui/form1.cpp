@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace volmara {
@@ -67,6 +69,10 @@ int twips(const QWidget& w, int value) { return value * w.logicalDpiX() / 1440; 
 Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(std::move(services))
 {
     setObjectName(QStringLiteral("Form1"));
+    // The desktop's default application for the log's text.
+    model_.openDocument = [](const std::string& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    };
     buildToolbar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -119,9 +125,8 @@ QWidget* Form1::buildWatchFrame()
 
     auto* commands = new QHBoxLayout;
     using Command = void (*)(Form1Model&);
-    // "Select Drive" opens the individual drive window, which comes with that window.
     const std::array<Command, 5> runs{[](Form1Model& m) { m.addPath(); }, [](Form1Model& m) { m.removeSelected(); },
-                                      [](Form1Model& m) { m.clearList(); }, nullptr,
+                                      [](Form1Model& m) { m.clearList(); }, [](Form1Model& m) { m.openDriveWindow(); },
                                       [](Form1Model& m) { m.refreshDrives(); }};
     for (std::size_t i = 0; i < kLblDP.size(); ++i) {
         auto* label = new LinkLabel(QString::fromLatin1(kLblDP[i].caption), QString::fromLatin1(kLblDP[i].toolTip), frame);

@@ -10,6 +10,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -48,13 +49,26 @@ QString distinctCategory(const std::string& label, const QStringList& taken)
     return category;
 }
 
+// The dumps line up only in a font whose glyphs really are all one width; some families the
+// desktop offers for "monospace" do not report themselves so, and are passed over.
+QFont fixedPitchFont()
+{
+    for (const char* family : {"Courier New", "DejaVu Sans Mono", "Liberation Mono"}) {
+        QFont font(QString::fromLatin1(family));
+        font.setStyleHint(QFont::TypeWriter);
+        if (QFontInfo(font).fixedPitch())
+            return font;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
 QPlainTextEdit* dumpBox(const char* name, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    box->setFont(fixedPitchFont());
     return box;
 }
 
