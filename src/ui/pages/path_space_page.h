@@ -12,7 +12,7 @@ namespace volmara {
 
 class Form1Model;
 
-// Sub-page `fr` 1 of "Spec.": file types, the trigger settings and the path to move files to.
+// Sub-page `fr` 1 of page `frmSp` 0: file types, the trigger settings and the path to move files to.
 class PathSpacePage final : public QWidget {
     Q_OBJECT
 public:

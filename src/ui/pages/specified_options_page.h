@@ -11,7 +11,7 @@ namespace volmara {
 class Form1Model;
 class LinkLabel;
 
-// Page `frmSp` 0 "Spec.": a row of sub-tab labels over the sub-pages `fr` 0 to 2.
+// Page `frmSp` 0, the specified options: a row of sub-tab labels over the sub-pages `fr` 0 to 2.
 class SpecifiedOptionsPage final : public QWidget {
     Q_OBJECT
 public:
