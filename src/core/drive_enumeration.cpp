@@ -62,7 +62,7 @@ void RefreshDriveExisting(AppState& app)
     app.form1.notify();
 }
 
-void prcSetPrevInfoLV(AppState& app, std::size_t index)
+void prcSetPrevInfoLV(AppState& app, std::size_t index, const std::optional<DriveSpace>& measured)
 {
     if (index >= app.ListView1.size())
         return;
@@ -70,7 +70,7 @@ void prcSetPrevInfoLV(AppState& app, std::size_t index)
     if (entry.notAvailable())
         return;
     try {
-        const auto drive = app.sv.volumes.drive(trim(entry.path));
+        const auto drive = measured ? *measured : app.sv.volumes.drive(trim(entry.path));
         if (!entry.freeText.empty()) {
             entry.prevFree = entry.freeText;
             if (const auto at = entry.prevFree.find(" KB"); at != std::string::npos)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/volumes.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace volmara {
 
 class AppState;
-struct DriveSpace;
 
 // Free and total cells of a measurement: grouped whole KB, or the not-ready text and no total.
 struct SpaceCells {
@@ -21,7 +23,8 @@ void RefreshDrive(AppState& app);
 void RefreshDriveExisting(AppState& app);
 
 // The bookkeeping of one entry after its check and at start-up: free cell, previous free,
-// measured-at and counts. Never raises an error to its caller.
-void prcSetPrevInfoLV(AppState& app, std::size_t index);
+// measured-at and counts. Never raises an error to its caller. A check passes the measurement
+// it has just taken, so that the free cell and the alert text agree and the drive is asked once.
+void prcSetPrevInfoLV(AppState& app, std::size_t index, const std::optional<DriveSpace>& measured = std::nullopt);
 
 } // namespace volmara

@@ -200,7 +200,7 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
     panel("Events Listing");
     co_await eventStep(index);
     panel("Events Listing Check Done. 2");
-    prcSetPrevInfoLV(app_, index);
+    prcSetPrevInfoLV(app_, index, drive);
     panel("Refresh Info.:");
 
     entry = &app_.ListView1.at(index); // the list may have changed during the yields
