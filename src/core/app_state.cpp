@@ -11,7 +11,20 @@ AppState::AppState(Services services)
     , Timer1(sv.loop, 5000, true)
     , TimerCust(sv.loop, 60000, true)
     , tmrStat(sv.loop, 6000, true)
+    , tasks([this](const std::exception_ptr& error) { reportEscapedError(error); })
 {
+}
+
+void AppState::reportEscapedError(const std::exception_ptr& error)
+{
+    // Commands catch their own errors; this is the last line before a failure would go unseen.
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        inform(std::string("The command could not be completed: ") + e.what(), MsgIcon::Critical);
+    } catch (...) {
+        inform("The command could not be completed.", MsgIcon::Critical);
+    }
 }
 
 void AppState::inform(std::string text, MsgIcon icon)

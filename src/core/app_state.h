@@ -68,12 +68,15 @@ public:
     bool pausedByResponse = false;
 
     std::string settingsPath;
+    // set.dat was there but could not be read: it is kept aside before the first save replaces it.
+    bool settingsUnreadable = false;
     DateTime fileTimeMark;
 
     // Top-level work in flight (the check, commands that ask questions). Declared last so that
     // it is destroyed first: suspended frames go before the state they refer to.
     TaskScope tasks;
 
+    void reportEscapedError(const std::exception_ptr& error);
     // Shows an information-style message without waiting for it.
     void inform(std::string text, MsgIcon icon = MsgIcon::Information);
     std::string now(std::string_view mask) const;

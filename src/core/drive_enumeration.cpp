@@ -4,6 +4,8 @@
 #include "core/error.h"
 #include "core/format.h"
 
+#include <optional>
+
 namespace volmara {
 
 SpaceCells spaceCells(const AppState& app, const DriveSpace& drive)
@@ -45,11 +47,21 @@ void RefreshDriveExisting(AppState& app)
     for (std::size_t i = 0; i < app.ListView1.size(); ++i) {
         auto& entry = app.ListView1.at(i);
         const auto tested = paths.isNetworkPath(entry.path) ? entry.path : paths.driveRoot(entry.path);
-        if (!tested.empty() && app.sv.files.folderExists(tested)) {
-            const auto drive = app.sv.volumes.drive(tested);
-            const auto cells = spaceCells(app, drive);
-            addSummaryLine(app, drive, cells);
-            entry.path = paths.withSeparator(drive.path);
+        // The bounded measurement answers "is it there" too: a plain look at a dead network
+        // mount could hang the window.
+        std::optional<DriveSpace> drive;
+        if (!tested.empty()) {
+            try {
+                drive = app.sv.volumes.drive(tested);
+            } catch (const Error& e) {
+                if (e.kind() != ErrorKind::InvalidArgument)
+                    throw;
+            }
+        }
+        if (drive && drive->ready) {
+            const auto cells = spaceCells(app, *drive);
+            addSummaryLine(app, *drive, cells);
+            entry.path = paths.withSeparator(drive->path);
             entry.freeText = cells.freeText;
             entry.totalText = cells.totalText;
         } else {

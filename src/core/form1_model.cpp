@@ -7,6 +7,7 @@
 #include "core/settings_file.h"
 #include "core/statistics.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace volmara {
@@ -20,9 +21,11 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
     app_.TimerCust.onTick([this] { runCommand([this] { TimerCust_Timer(app_); }); });
     app_.tmrStat.onTick([this] {
         if (app_.form1.overviewVisible)
-            prcUpdateStatistics(app_);
+            runCommand([this] { prcUpdateStatistics(app_); });
     });
 }
+
+Form1Model::~Form1Model() { app_.tasks.clear(); }
 
 void Form1Model::runCommand(const std::function<void()>& command)
 {
@@ -97,29 +100,27 @@ Task<void> Form1Model::addPathTask()
     app_.Timer1.setEnabled(false);
     const auto chosen = co_await app_.sv.dialogs.browseFolder("Select Folder/Path");
     if (chosen && !chosen->empty()) {
-        std::optional<std::string> problem;
+        // The entry stays in the list whatever the measurement finds.
+        WatchEntry entry;
+        entry.path = *chosen;
+        bool found = false;
         try {
-            WatchEntry entry;
-            entry.path = *chosen;
-            if (app_.sv.files.folderExists(*chosen)) {
-                const auto drive = app_.sv.volumes.drive(*chosen);
-                if (drive.ready) {
-                    entry.freeText = kbCell(std::to_string(bytesToKb(drive.freeBytes)));
-                    entry.totalText = kbCell(std::to_string(bytesToKb(drive.totalBytes)));
-                } else {
-                    entry.freeText = std::string(kNotReadyAdded);
-                }
-                app_.ListView1.append(std::move(entry));
+            // Bounded: a chosen folder on a dead share reads not ready instead of hanging here.
+            const auto drive = app_.sv.volumes.drive(*chosen);
+            found = true;
+            if (drive.ready) {
+                entry.freeText = kbCell(std::to_string(bytesToKb(drive.freeBytes)));
+                entry.totalText = kbCell(std::to_string(bytesToKb(drive.totalBytes)));
             } else {
-                app_.ListView1.append(std::move(entry));
-                problem = "The selected item is not found or unavailable. Check configuration.";
+                entry.freeText = std::string(kNotReadyAdded);
             }
-        } catch (const std::exception& e) {
-            problem = std::string("The selected item is not found or unavailable. Check configuration.");
+        } catch (const Error&) {
+            found = false;
         }
+        app_.ListView1.append(std::move(entry));
         app_.ListView1.notify();
-        if (problem)
-            app_.inform(*problem, MsgIcon::Critical);
+        if (!found)
+            app_.inform("The selected item is not found or unavailable. Check configuration.", MsgIcon::Critical);
     }
     app_.Timer1.setEnabled(true);
 }
@@ -275,6 +276,26 @@ bool Form1Model::commitTrigger(std::size_t index, const std::string& text)
     return true;
 }
 
+void Form1Model::chooseSound(int index)
+{
+    if (index == 0 || index == 1)
+        app_.tasks.spawn(chooseSoundTask(index));
+}
+
+Task<void> Form1Model::chooseSoundTask(int index)
+{
+    std::vector<std::string> filters{"wav (*.wav)", "*.* (*)"};
+    const auto chosen = co_await app_.sv.dialogs.browseFile(std::move(filters));
+    if (!chosen || chosen->empty())
+        co_return;
+    if (!app_.sv.files.fileExists(*chosen)) {
+        app_.inform("File Does not exists: " + *chosen, MsgIcon::Critical);
+        co_return;
+    }
+    app_.settings.txtAudio[static_cast<std::size_t>(index)] = *chosen;
+    app_.form1.notify();
+}
+
 // --- option lists -----------------------------------------------------------------------------
 
 void Form1Model::setResponseTicked(int index, bool ticked)
@@ -341,19 +362,19 @@ Task<void> Form1Model::deleteLogTask()
 void Form1Model::alertLimitDown()
 {
     auto& f = app_.form1;
-    auto limit = roundHalfEven(parseNumber(f.txtAmt).value_or(0));
-    if (limit > 0)
-        --limit;
-    f.txtAmt = std::to_string(limit);
+    // The limit is the number the box shows when the arrow is clicked; the box then steps down.
+    const auto limit = std::clamp<std::int64_t>(roundHalfEven(parseNumber(f.txtAmt).value_or(0)), 0, 2147483647);
     if (static_cast<std::int64_t>(app_.log.LVAlert().size()) > limit)
         app_.log.prcLVLimit(static_cast<std::int32_t>(limit));
+    if (limit > 0)
+        f.txtAmt = std::to_string(limit - 1);
     f.notify();
 }
 
 void Form1Model::alertLimitUp()
 {
     auto& f = app_.form1;
-    f.txtAmt = std::to_string(roundHalfEven(parseNumber(f.txtAmt).value_or(0)) + 1);
+    f.txtAmt = std::to_string(std::clamp<std::int64_t>(roundHalfEven(parseNumber(f.txtAmt).value_or(0)), 0, 2147483646) + 1);
     f.notify();
 }
 

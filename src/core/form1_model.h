@@ -14,6 +14,8 @@ namespace volmara {
 class Form1Model {
 public:
     explicit Form1Model(Services services);
+    // Suspended work goes first: its frames refer to the cycle and the state.
+    ~Form1Model();
     Form1Model(const Form1Model&) = delete;
     Form1Model& operator=(const Form1Model&) = delete;
 
@@ -43,6 +45,9 @@ public:
     bool commitTrigger(std::size_t index, const std::string& text);
     bool triggerEditable(int column) const;
 
+    // `cmdAudio` i: choose the sound file of `txtAudio` i.
+    void chooseSound(int index);
+
     // Response and event lists.
     void setResponseTicked(int index, bool ticked);
     void setEventTicked(int index, bool ticked);
@@ -62,6 +67,7 @@ public:
 
 private:
     Task<void> addPathTask();
+    Task<void> chooseSoundTask(int index);
     Task<void> clearListTask();
     Task<void> saveLogTask();
     Task<void> deleteLogTask();

@@ -4,9 +4,23 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace volmara {
+
+// The watch list's command labels `lblDP`, by index.
+struct CommandLabel {
+    std::string_view caption;
+    std::string_view toolTip;
+};
+inline constexpr std::array<CommandLabel, 5> kLblDP{{
+    {"(..)", "Add a Drive/Path to list"},
+    {"Remove", "Remove Selected  from List"},
+    {"Clear", "Attempts to clear all from listing"},
+    {"Select Drive", "Select Drive for Watch"},
+    {"Show/Refresh Drive(s)", "Show or Refresh System Aware Drive Paths"},
+}};
 
 // Pictures of `ImageList1` the status bar and toolbar show (1-based, as the image list counts).
 enum ImageIndex { kImageStop = 2, kImageGraph = 6, kImageGreenLight = 13, kImageWork = 14 };

@@ -78,6 +78,8 @@ int toInteger(std::string_view value)
     const auto number = parseNumber(value);
     if (!number)
         throw Error(ErrorKind::Other, "Type mismatch");
+    if (*number < -2147483648.0 || *number > 2147483647.0)
+        throw Error(ErrorKind::Other, "Overflow");
     return static_cast<int>(roundHalfEven(*number));
 }
 
@@ -408,11 +410,20 @@ void setIntervalPickerFromSeconds(AppState& app, std::string_view seconds)
 void prcSettings(AppState& app, std::int16_t intMod)
 {
     if (intMod == 1) {
+        if (app.settingsUnreadable) {
+            // What could not be read is not ours to overwrite: the user may still recover it.
+            const auto kept = app.settingsPath + ".unreadable";
+            app.sv.files.renameFile(app.settingsPath, kept);
+            app.settingsUnreadable = false;
+            app.log.prcAlertInfo(app.now("yyyymmdd HH:mm"), "Medium", "Unreadable settings file kept as: " + kept, 0,
+                                 nullptr);
+        }
         app.sv.files.replaceFile(app.settingsPath, settingsText(app), Files::Privacy::OwnerOnly);
     } else if (intMod == 2) {
         if (app.sv.files.fileExists(app.settingsPath)) {
             const auto text = app.sv.files.readFile(app.settingsPath);
             if (!text) {
+                app.settingsUnreadable = true;
                 app.log.prcAlertInfo(app.now("yyyymmdd HH:mm"), "Medium",
                                      "Settings file could not be read: " + app.settingsPath, 0, nullptr);
             } else {

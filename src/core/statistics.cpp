@@ -5,6 +5,17 @@
 
 namespace volmara {
 
+std::int32_t wholeSecondsOf(const std::string& text, const Locale& locale)
+{
+    // The interval text is free text: anything outside the counter's range is pinned to it.
+    const double value = parseNumber(text, locale).value_or(0);
+    if (!(value > 0))
+        return 0;
+    if (value >= 2147483647.0)
+        return 2147483647;
+    return static_cast<std::int32_t>(roundHalfEven(value));
+}
+
 std::string prcSpaceRateChange(AppState& app, std::int64_t /*lngSecPast: the rate base is used instead*/)
 {
     const auto& list = app.ListView1;
@@ -25,7 +36,7 @@ std::string prcSpaceRateChange(AppState& app, std::int64_t /*lngSecPast: the rat
     }
     const double change = newTotal - oldTotal;
     if (app.rateBase < 1)
-        app.rateBase = static_cast<std::int32_t>(roundHalfEven(parseNumber(app.settings.txtTime, app.sv.locale).value_or(0)));
+        app.rateBase = wholeSecondsOf(app.settings.txtTime, app.sv.locale);
     if (change == 0 || app.rateBase < 1)
         return "0";
     // Two decimals first, then a whole number, as the label has always shown it.
@@ -42,7 +53,7 @@ void prcUpdateStatistics(AppState& app)
     for (const auto& entry : app.ListView1.rows())
         watched += entry.watched ? 1 : 0;
     f.lblDriveOnMonitor = std::to_string(watched);
-    f.lblSpaceChangeRate = prcSpaceRateChange(app, parseNumber(app.settings.txtTime).value_or(0));
+    f.lblSpaceChangeRate = prcSpaceRateChange(app, wholeSecondsOf(app.settings.txtTime, app.sv.locale));
     f.lblTimesMonitor = std::to_string(app.checksDone);
     f.notify();
 }

@@ -141,7 +141,7 @@ private:
 // suspended without resuming it, which is how shut-down ends work in flight.
 class TaskScope {
 public:
-    using ErrorSink = std::function<void(std::exception_ptr)>;
+    using ErrorSink = std::function<void(const std::exception_ptr&)>;
 
     TaskScope() = default;
     explicit TaskScope(ErrorSink onError) : onError_(std::move(onError)) {}
@@ -154,27 +154,34 @@ public:
     }
 
     // Starts the task at once; it runs until its first suspension before spawn returns.
+    // An exception that escapes it is handed to the error sink as soon as it escapes.
     void spawn(Task<void> task)
     {
         reap();
-        auto h = task.release();
+        auto h = watched(std::move(task)).release();
         tasks_.push_back(h);
         h.resume();
         reap();
     }
 
-    // Frees finished frames and reports their escaped exceptions.
+    // Frees the frames of finished tasks.
     void reap()
     {
-        std::erase_if(tasks_, [this](Task<void>::Handle h) {
+        std::erase_if(tasks_, [](Task<void>::Handle h) {
             if (!h.done())
                 return false;
-            auto error = h.promise().error;
             h.destroy();
-            if (error && onError_)
-                onError_(error);
             return true;
         });
+    }
+
+    // Destroys every task now, suspended or finished, without resuming any.
+    void clear()
+    {
+        auto tasks = std::move(tasks_);
+        tasks_.clear();
+        for (auto h : tasks)
+            h.destroy();
     }
 
     std::size_t running() const
@@ -186,6 +193,18 @@ public:
     }
 
 private:
+    Task<void> watched(Task<void> task)
+    {
+        std::exception_ptr error;
+        try {
+            co_await task;
+        } catch (...) {
+            error = std::current_exception();
+        }
+        if (error && onError_)
+            onError_(error);
+    }
+
     std::vector<Task<void>::Handle> tasks_;
     ErrorSink onError_;
 };

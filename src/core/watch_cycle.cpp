@@ -152,7 +152,7 @@ Task<void> WatchCycle::runCheck()
         }
     }
     if (completed) {
-        f.lblSpaceChangeRate = prcSpaceRateChange(app_, wholeNumber(s.txtTime, loc));
+        f.lblSpaceChangeRate = prcSpaceRateChange(app_, wholeSecondsOf(s.txtTime, loc));
         prcUpdateStatistics(app_);
     }
     if (!isNumeric(s.txtTime, loc))

@@ -54,7 +54,8 @@ void WatchList::sortByColumn(int column)
 {
     if (column < 0 || column >= ColumnCount)
         return;
-    ascending_ = (column == sortColumn_) ? !ascending_ : true;
+    // Every click toggles the order, whichever column it lands on; the first sorts ascending.
+    ascending_ = sortColumn_ < 0 ? true : !ascending_;
     sortColumn_ = column;
     // The list control sorts its cell texts, without regard to case.
     std::stable_sort(rows_.begin(), rows_.end(), [&](const WatchEntry& a, const WatchEntry& b) {

@@ -3,10 +3,17 @@
 #include "core/observer.h"
 #include "core/watch_entry.h"
 
+#include <array>
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace volmara {
+
+// Column headers in column order; the trigger column's header carries the unit suffix the
+// main window's state holds (`Form1State::triggerHeader`).
+inline constexpr std::array<std::string_view, 5> kWatchListHeaders{
+    "Drive Path", "Free Space", "Total Size", "Trigger Space", "Time Last Checked"};
 
 // The watch list `ListView1`. Its order matters: the cycle and the settings file walk it.
 class WatchList : public Observable {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace volmara {
 
@@ -27,33 +28,49 @@ public:
     virtual ~Dialogs() = default;
     virtual void showMessage(const MessageRequest& request, std::function<void(MsgAnswer)> done) = 0;
     virtual void chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done) = 0;
+    // An existing file to open; `filters` are "description (*.ext)" texts, the first one chosen.
+    virtual void chooseFile(const std::vector<std::string>& filters,
+                            std::function<void(std::optional<std::string>)> done) = 0;
 
     template <typename Result>
     struct Awaiter {
+        // Shared with the answer callback, which may outlive the frame (shut-down) or run before
+        // the frame has suspended (an implementation that answers at once).
+        struct State {
+            bool alive = true;
+            bool suspended = false;
+            std::coroutine_handle<> handle;
+            std::optional<Result> result;
+        };
         std::function<void(std::function<void(Result)>)> start;
-        std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-        std::optional<Result> result;
+        std::shared_ptr<State> state = std::make_shared<State>();
 
-        Awaiter(std::function<void(std::function<void(Result)>)> s) : start(std::move(s)) {}
+        explicit Awaiter(std::function<void(std::function<void(Result)>)> s) : start(std::move(s)) {}
         Awaiter(Awaiter&&) = default;
-        // A frame destroyed while its dialog is open (shut-down) must not be resumed later.
         ~Awaiter()
         {
-            if (alive)
-                *alive = false;
+            if (state)
+                state->alive = false;
         }
 
         bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> h)
+        bool await_suspend(std::coroutine_handle<> h)
         {
-            start([h, flag = alive, this](Result r) {
-                if (!*flag)
+            state->handle = h;
+            start([shared = state](Result r) {
+                if (!shared->alive || shared->result)
                     return;
-                result = std::move(r);
-                h.resume();
+                shared->result = std::move(r);
+                if (shared->suspended)
+                    shared->handle.resume();
             });
+            // Answered already: go on without suspending.
+            if (state->result)
+                return false;
+            state->suspended = true;
+            return true;
         }
-        Result await_resume() { return std::move(*result); }
+        Result await_resume() { return std::move(*state->result); }
     };
 
     Awaiter<MsgAnswer> ask(std::string text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok)
@@ -66,6 +83,12 @@ public:
     {
         return Awaiter<std::optional<std::string>>([this, t = std::move(title)](auto done) {
             chooseFolder(t, std::move(done));
+        });
+    }
+    Awaiter<std::optional<std::string>> browseFile(std::vector<std::string> filters)
+    {
+        return Awaiter<std::optional<std::string>>([this, f = std::move(filters)](auto done) {
+            chooseFile(f, std::move(done));
         });
     }
 };

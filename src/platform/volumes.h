@@ -60,6 +60,8 @@ public:
     virtual void replaceFile(std::string_view path, std::string_view bytes, Privacy privacy) = 0;
     // Throws Error on failure.
     virtual void removeFile(std::string_view path) = 0;
+    // Gives a file another name in the same file system, replacing what had that name. Throws Error.
+    virtual void renameFile(std::string_view from, std::string_view to) = 0;
 };
 
 } // namespace volmara

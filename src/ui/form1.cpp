@@ -49,17 +49,6 @@ constexpr int kOverviewPage = 4;
 const QColor kDarkBlue(0x00, 0x00, 0x40);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-struct CommandLabel {
-    const char* caption;
-    const char* toolTip;
-};
-constexpr std::array<CommandLabel, 5> kLblDP{{
-    {"(..)", "Add a Drive/Path to list"},
-    {"Remove", "Remove Selected  from List"},
-    {"Clear", "Attempts to clear all from listing"},
-    {"Select Drive", "Select Drive for Watch"},
-    {"Show/Refresh Drive(s)", "Show or Refresh System Aware Drive Paths"},
-}};
 
 // The window's sizes are given in twips, 1440 to the logical inch.
 int twips(const QWidget& w, int value) { return value * w.logicalDpiX() / 1440; }
@@ -92,8 +81,9 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
 
 Form1::~Form1()
 {
-    // The pages and the list refer to the model: they go first, while it still exists.
+    // The pages, the list and the dialogs refer to the model: they go first, while it still exists.
     delete takeCentralWidget();
+    qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
@@ -129,7 +119,7 @@ QWidget* Form1::buildWatchFrame()
                                       [](Form1Model& m) { m.clearList(); }, [](Form1Model& m) { m.openDriveWindow(); },
                                       [](Form1Model& m) { m.refreshDrives(); }};
     for (std::size_t i = 0; i < kLblDP.size(); ++i) {
-        auto* label = new LinkLabel(QString::fromLatin1(kLblDP[i].caption), QString::fromLatin1(kLblDP[i].toolTip), frame);
+        auto* label = new LinkLabel(qs(kLblDP[i].caption), qs(kLblDP[i].toolTip), frame);
         label->setObjectName(QStringLiteral("lblDP%1").arg(i));
         commands->addWidget(label);
         if (const auto run = runs[i])

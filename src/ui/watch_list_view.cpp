@@ -15,8 +15,11 @@ namespace {
 
 QStringList headerCaptions(const Form1State& form)
 {
-    return {QStringLiteral("Drive Path"), QStringLiteral("Free Space"), QStringLiteral("Total Size"),
-            qs(form.triggerHeader), QStringLiteral("Time Last Checked")};
+    QStringList captions;
+    for (const auto header : kWatchListHeaders)
+        captions << qs(header);
+    captions[WatchList::TriggerSpace] = qs(form.triggerHeader);
+    return captions;
 }
 
 Qt::Alignment columnAlignment(int column)

@@ -31,7 +31,7 @@ TEST_F(Form1CommandsTest, AddPathMeasuresTheFolderOnItsDriveWithoutGrouping)
     };
     for (const auto& c : {Case{"/data/music", true, "30000 KB", ""},
                           Case{"/data/music", false, "N/A, drive not ready.", ""},
-                          Case{"/nowhere", true, "", "The selected item is not found or unavailable. Check configuration."}}) {
+                          Case{"no/drive/part", true, "", "The selected item is not found or unavailable. Check configuration."}}) {
         SCOPED_TRACE(c.chosen + (c.ready ? " ready" : " not ready"));
         h.volumes.mount("/data/").ready = c.ready;
         cmdPause_Click(app()); // paused before: the command still switches the watch timer on
@@ -184,9 +184,27 @@ TEST_F(Form1CommandsTest, AlertLimitDownTrimsTheOldestRows)
     for (int i = 0; i < 60; ++i)
         app().log.prcAlertInfo(std::to_string(i), "Medium", "x", 0, nullptr);
     model().alertLimitDown();
+    EXPECT_EQ(app().log.LVAlert().size(), 50u) << "the limit shown when the arrow was clicked";
+    EXPECT_EQ(app().log.LVAlert().back().time, "10") << "the oldest rows go";
     EXPECT_EQ(app().form1.txtAmt, "49");
-    EXPECT_EQ(app().log.LVAlert().size(), 49u);
-    EXPECT_EQ(app().log.LVAlert().back().time, "11");
+}
+
+TEST_F(Form1CommandsTest, ChooseSoundTakesOnlyAFileThatExists)
+{
+    h.files.files["/snd/ding.wav"] = "RIFF";
+    h.dialogs.files = {std::string("/snd/missing.wav"), std::string("/snd/ding.wav"), std::nullopt};
+    model().chooseSound(1);
+    h.loop.runPending();
+    EXPECT_EQ(lastMessage(), "File Does not exists: /snd/missing.wav");
+    EXPECT_EQ(h.dialogs.shown.back().icon, MsgIcon::Critical);
+    EXPECT_EQ(app().settings.txtAudio[1], "");
+    model().chooseSound(1);
+    h.loop.runPending();
+    EXPECT_EQ(app().settings.txtAudio[1], "/snd/ding.wav");
+    model().chooseSound(1); // cancelled
+    h.loop.runPending();
+    EXPECT_EQ(app().settings.txtAudio[1], "/snd/ding.wav");
+    EXPECT_EQ(h.dialogs.fileFilters.front(), (std::vector<std::string>{"wav (*.wav)", "*.* (*)"}));
 }
 
 } // namespace

@@ -180,6 +180,11 @@ TEST_F(SettingsFileTest, FirstRunWatchesTheHomeDriveAndUnreadableFileIsReported)
     EXPECT_EQ(broken.app().log.LVAlert()[0].action, "Settings file could not be read: /opt/volmara/set.dat");
     for (const auto& e : broken.app().ListView1.rows())
         EXPECT_FALSE(e.watched) << e.path;
+
+    // The shut-down save keeps the unreadable file aside instead of overwriting it.
+    broken.model->Form_Unload();
+    EXPECT_EQ(broken.files.files["/opt/volmara/set.dat.unreadable"], "path=/\r\n");
+    EXPECT_NE(broken.setDat().find("chkUpdate=0\r\n"), std::string::npos);
 }
 
 TEST(SettingItems, OneItemPerLineWithQuotesAndBlanks)

@@ -142,7 +142,6 @@ TEST_F(WatchCycleTest, PerEntryPercentOver100StopsTheLoopWithAMessage)
     h.model->setPerEntryTriggers(true);
     entry(0).triggerText = "150";
     entry(1).triggerText = "10";
-    const auto statsBefore = app().form1.lblTimesMonitor;
     tick();
     EXPECT_EQ(h.dialogs.texts().back(), "Cannot check over 100% of space");
     EXPECT_TRUE(entry(1).lastChecked.empty()) << "the entry after the stop is not checked";

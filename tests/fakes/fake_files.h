@@ -58,6 +58,17 @@ public:
             throw Error(ErrorKind::Other, "File not found");
     }
 
+    void renameFile(std::string_view from, std::string_view to) override
+    {
+        const auto it = files.find(std::string(from));
+        if (it == files.end())
+            throw Error(ErrorKind::Other, "File not found");
+        auto content = std::move(it->second);
+        files.erase(it);
+        unreadable.erase(std::string(from));
+        files[std::string(to)] = std::move(content);
+    }
+
     std::map<std::string, std::string> files;
     std::map<std::string, bool> ownerOnly;
     std::set<std::string> folders;

@@ -41,6 +41,17 @@ public:
         loop_.post([done = std::move(done), choice] { done(choice); });
     }
 
+    void chooseFile(const std::vector<std::string>& filters, std::function<void(std::optional<std::string>)> done) override
+    {
+        fileFilters.push_back(filters);
+        std::optional<std::string> choice;
+        if (!files.empty()) {
+            choice = files.front();
+            files.pop_front();
+        }
+        loop_.post([done = std::move(done), choice] { done(choice); });
+    }
+
     std::vector<std::string> texts() const
     {
         std::vector<std::string> out;
@@ -63,6 +74,8 @@ public:
     std::deque<std::optional<std::string>> folders;
     std::vector<MessageRequest> shown;
     std::vector<std::string> folderTitles;
+    std::deque<std::optional<std::string>> files;
+    std::vector<std::vector<std::string>> fileFilters;
 
 private:
     EventLoop& loop_;

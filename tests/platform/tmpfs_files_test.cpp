@@ -66,5 +66,28 @@ TEST(TmpfsFiles, SaveOnAFullVolumeLeavesTheOldFileWhole)
     EXPECT_EQ(fs::status(settings).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST(TmpfsFiles, AppendThatRunsOutOfRoomLeavesTheLogAsItWas)
+{
+    if (!test::mountNamespaceProblem().empty())
+        GTEST_SKIP() << test::mountNamespaceProblem();
+    test::TempFolder folder;
+    test::Mounts mounts;
+    const std::string mnt = folder / "mnt";
+    fs::create_directory(mnt);
+    mounts.mount("tmpfs", mnt, "tmpfs", MS_NOSUID | MS_NODEV, "size=256k");
+
+    PosixFiles files;
+    const std::string log = mnt + "/log.dat";
+    files.appendFile(log, "20261210 09:30 | High | first\r\n");
+    const auto before = files.readFile(log);
+    // Leave a gap of a few pages: the block below fits partly, then the disk is full.
+    test::fillFile(mnt + "/gap", 16 * 1024);
+    test::fillFile(mnt + "/filler", 64 * 1024 * 1024);
+    fs::remove(mnt + "/gap");
+
+    EXPECT_EQ(errorOf([&] { files.appendFile(log, std::string(128 * 1024, 'n')); }), "Disk full");
+    EXPECT_TRUE(files.readFile(log) == before) << "a torn block stayed in the log";
+}
+
 } // namespace
 } // namespace volmara

@@ -290,6 +290,8 @@ void Form1UiTest::listCommandsPauseAndTabsGoThroughTheModel()
     QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, header);
     QCOMPARE(columnTexts(list, WatchList::DrivePath), modelPaths(p.app()));
     const auto ascending = columnTexts(list, WatchList::DrivePath);
+    QVERIFY(std::is_sorted(ascending.begin(), ascending.end(),
+                           [](const auto& a, const auto& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }));
     QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, header);
     QCOMPARE(columnTexts(list, WatchList::DrivePath), modelPaths(p.app()));
     auto descending = columnTexts(list, WatchList::DrivePath);

@@ -299,7 +299,17 @@ std::optional<std::string> PosixFiles::readFile(std::string_view path)
 void PosixFiles::appendFile(std::string_view path, std::string_view bytes)
 {
     UniqueFd fd = openOrThrow(asPath(path), O_WRONLY | O_APPEND | O_CREAT, 0666, Missing::Path);
-    writeAll(fd.get(), bytes);
+    struct stat before {};
+    const bool sized = ::fstat(fd.get(), &before) == 0;
+    try {
+        writeAll(fd.get(), bytes);
+    } catch (...) {
+        // A half-written block (a full disk) is taken back, so that the retry the caller makes
+        // later does not leave a torn copy in front of the whole one.
+        if (sized)
+            (void)::ftruncate(fd.get(), before.st_size);
+        throw;
+    }
     closeOrThrow(fd);
 }
 
@@ -323,6 +333,12 @@ void PosixFiles::replaceFile(std::string_view path, std::string_view bytes, Priv
 void PosixFiles::removeFile(std::string_view path)
 {
     if (::unlink(asPath(path).c_str()) != 0)
+        throwOsError(errno, Missing::File);
+}
+
+void PosixFiles::renameFile(std::string_view from, std::string_view to)
+{
+    if (::rename(asPath(from).c_str(), asPath(to).c_str()) != 0)
         throwOsError(errno, Missing::File);
 }
 

@@ -25,6 +25,7 @@ public:
     void appendFile(std::string_view path, std::string_view bytes) override;
     void replaceFile(std::string_view path, std::string_view bytes, Privacy privacy) override;
     void removeFile(std::string_view path) override;
+    void renameFile(std::string_view from, std::string_view to) override;
 };
 
 } // namespace volmara

@@ -4,7 +4,6 @@
 #include "ui/binding.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -63,16 +62,7 @@ QWidget* ConfigPage::buildAudio()
 
 void ConfigPage::chooseSound(std::size_t index)
 {
-    auto* dialog = new QFileDialog(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setObjectName(QStringLiteral("cmdAudioDialog"));
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilters({QStringLiteral("wav (*.wav)"), QStringLiteral("*.* (*)")});
-    connect(dialog, &QFileDialog::fileSelected, this, [this, index](const QString& file) {
-        model_.app().settings.txtAudio[index] = file.toStdString();
-        refresh();
-    });
-    dialog->open();
+    guarded("cmdAudio", [&] { model_.chooseSound(static_cast<int>(index)); });
 }
 
 void ConfigPage::refresh()

@@ -91,4 +91,28 @@ void QtDialogs::chooseFolder(const std::string& title, std::function<void(std::o
     dialog->open();
 }
 
+void QtDialogs::chooseFile(const std::vector<std::string>& filters, std::function<void(std::optional<std::string>)> done)
+{
+    auto* dialog = new QFileDialog(owner_.data());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("chooseFileDialog"));
+    // Any name may be typed; the caller tells the user when it names no file.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    QStringList names;
+    for (const auto& filter : filters)
+        names << QString::fromStdString(filter);
+    dialog->setNameFilters(names);
+    if (!owner_)
+        QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
+        std::optional<std::string> chosen;
+        const auto files = dialog->selectedFiles();
+        if (result == QDialog::Accepted && !files.isEmpty())
+            chosen = files.front().toStdString();
+        deliver(done, std::move(chosen));
+    });
+    dialog->open();
+}
+
 } // namespace volmara

@@ -24,6 +24,8 @@ public:
 
     void showMessage(const MessageRequest& request, std::function<void(MsgAnswer)> done) override;
     void chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done) override;
+    void chooseFile(const std::vector<std::string>& filters,
+                    std::function<void(std::optional<std::string>)> done) override;
 
 private:
     template <typename Result>
