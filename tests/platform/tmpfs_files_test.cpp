@@ -36,15 +36,24 @@ std::string errorOf(auto&& action)
     return "no error";
 }
 
-TEST(TmpfsFiles, SaveOnAFullVolumeLeavesTheOldFileWhole)
-{
-    if (!test::mountNamespaceProblem().empty())
-        GTEST_SKIP() << test::mountNamespaceProblem();
+// A private 256 KiB tmpfs for each test; the tests skip where no mount namespace can be had.
+class TmpfsFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!test::mountNamespaceProblem().empty())
+            GTEST_SKIP() << test::mountNamespaceProblem();
+        fs::create_directory(mnt);
+        mounts.mount("tmpfs", mnt, "tmpfs", MS_NOSUID | MS_NODEV, "size=256k");
+    }
+
     test::TempFolder folder;
     test::Mounts mounts;
     const std::string mnt = folder / "mnt";
-    fs::create_directory(mnt);
-    mounts.mount("tmpfs", mnt, "tmpfs", MS_NOSUID | MS_NODEV, "size=256k");
+};
+
+TEST_F(TmpfsFiles, SaveOnAFullVolumeLeavesTheOldFileWhole)
+{
 
     PosixFiles files;
     const std::string settings = mnt + "/set.dat";
@@ -66,15 +75,8 @@ TEST(TmpfsFiles, SaveOnAFullVolumeLeavesTheOldFileWhole)
     EXPECT_EQ(fs::status(settings).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST(TmpfsFiles, AppendThatRunsOutOfRoomLeavesTheLogAsItWas)
+TEST_F(TmpfsFiles, AppendThatRunsOutOfRoomLeavesTheLogAsItWas)
 {
-    if (!test::mountNamespaceProblem().empty())
-        GTEST_SKIP() << test::mountNamespaceProblem();
-    test::TempFolder folder;
-    test::Mounts mounts;
-    const std::string mnt = folder / "mnt";
-    fs::create_directory(mnt);
-    mounts.mount("tmpfs", mnt, "tmpfs", MS_NOSUID | MS_NODEV, "size=256k");
 
     PosixFiles files;
     const std::string log = mnt + "/log.dat";

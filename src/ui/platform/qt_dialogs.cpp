@@ -73,12 +73,8 @@ void QtDialogs::showMessage(const MessageRequest& request, std::function<void(Ms
     box->open();
 }
 
-void QtDialogs::chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done)
+void QtDialogs::openChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done)
 {
-    auto* dialog = new QFileDialog(owner_.data(), QString::fromStdString(title));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
     if (!owner_)
         QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
     QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
@@ -89,6 +85,15 @@ void QtDialogs::chooseFolder(const std::string& title, std::function<void(std::o
         deliver(done, std::move(chosen));
     });
     dialog->open();
+}
+
+void QtDialogs::chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done)
+{
+    auto* dialog = new QFileDialog(owner_.data(), QString::fromStdString(title));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    openChooser(dialog, std::move(done));
 }
 
 void QtDialogs::chooseFile(const std::vector<std::string>& filters, std::function<void(std::optional<std::string>)> done)
@@ -103,16 +108,7 @@ void QtDialogs::chooseFile(const std::vector<std::string>& filters, std::functio
     for (const auto& filter : filters)
         names << QString::fromStdString(filter);
     dialog->setNameFilters(names);
-    if (!owner_)
-        QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
-    QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
-        std::optional<std::string> chosen;
-        const auto files = dialog->selectedFiles();
-        if (result == QDialog::Accepted && !files.isEmpty())
-            chosen = files.front().toStdString();
-        deliver(done, std::move(chosen));
-    });
-    dialog->open();
+    openChooser(dialog, std::move(done));
 }
 
 } // namespace volmara

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QFileDialog;
+
 namespace volmara {
 
 // Message boxes and the folder chooser as window-modal Qt dialogs opened with open(): the answer
@@ -28,6 +30,8 @@ public:
                     std::function<void(std::optional<std::string>)> done) override;
 
 private:
+    // Opens a file chooser without waiting; its answer arrives through `done`.
+    void openChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done);
     template <typename Result>
     void deliver(std::function<void(Result)> done, Result result);
 
