@@ -11,6 +11,7 @@
 #include "driveinfo/drive_info_model.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
+#include "platform/io.h"
 #include "platform/raw_volume.h"
 #include "platform/volume_info.h"
 #include "platform/volumes.h"
@@ -24,6 +25,7 @@ namespace volmara {
 // What the program is given by its platform; the app binds the real ones, tests the fakes.
 struct Services {
     EventLoop& loop;
+    IoWorkers& io;
     Clock& clock;
     Dialogs& dialogs;
     Volumes& volumes;
@@ -71,6 +73,9 @@ public:
     // set.dat was there but could not be read: it is kept aside before the first save replaces it.
     bool settingsUnreadable = false;
     DateTime fileTimeMark;
+    // Grows with every file action of the program's own (moves, deletes, the trash): a
+    // measurement taken before such a change is not used after it.
+    std::uint64_t filesChanged = 0;
 
     // Top-level work in flight (the check, commands that ask questions). Declared last so that
     // it is destroyed first: suspended frames go before the state they refer to.

@@ -5,6 +5,7 @@
 #include "core/format.h"
 
 #include <optional>
+#include <vector>
 
 namespace volmara {
 
@@ -18,93 +19,151 @@ SpaceCells spaceCells(const AppState& app, const DriveSpace& drive)
 
 namespace {
 
-void addSummaryLine(AppState& app, const DriveSpace& drive, const SpaceCells& cells)
+void addSummaryLine(AppState& app, const std::string& drivePath, const SpaceCells& cells)
 {
-    app.form1.lstInfo.push_back("Drive: " + drive.path + "\t\t" + cells.freeText);
+    app.form1.lstInfo.push_back("Drive: " + drivePath + "\t\t" + cells.freeText);
+}
+
+void publish(AppState& app)
+{
+    app.ListView1.notify();
+    app.form1.notify();
 }
 
 } // namespace
 
-void RefreshDrive(AppState& app)
+Task<void> RefreshDrive(AppState& app)
 {
-    for (const auto& root : app.sv.volumes.logicalDrives()) {
-        const auto drive = app.sv.volumes.drive(root);
+    std::vector<StartedProbe> probes;
+    for (const auto& root : app.sv.volumes.logicalDrives())
+        probes.emplace_back(app.sv, locatePath(app.sv, root), root, Counts::Skip);
+    for (auto& probe : probes) {
+        const auto drive = (co_await probe.result()).drive;
         const auto cells = spaceCells(app, drive);
-        addSummaryLine(app, drive, cells);
+        addSummaryLine(app, drive.path, cells);
         WatchEntry entry;
         entry.path = app.sv.paths.withSeparator(drive.path);
         entry.freeText = cells.freeText;
         entry.totalText = cells.totalText;
+        entry.namedMountPoint = probe.location().namesMountPoint;
         app.ListView1.append(std::move(entry));
     }
-    app.ListView1.notify();
-    app.form1.notify();
+    publish(app);
 }
 
-void RefreshDriveExisting(AppState& app)
+namespace {
+
+struct RefreshTarget {
+    std::uint64_t id;
+    std::string tested; // what the refresh looks at: a network path itself, else its drive root
+    std::optional<StartedProbe> probe; // none: the path names no drive
+};
+
+} // namespace
+
+Task<void> RefreshDriveExisting(AppState& app)
 {
     auto& paths = app.sv.paths;
-    for (std::size_t i = 0; i < app.ListView1.size(); ++i) {
-        auto& entry = app.ListView1.at(i);
-        const auto tested = paths.isNetworkPath(entry.path) ? entry.path : paths.driveRoot(entry.path);
-        // The bounded measurement answers "is it there" too: a plain look at a dead network
-        // mount could hang the window.
-        std::optional<DriveSpace> drive;
-        if (!tested.empty()) {
-            try {
-                drive = app.sv.volumes.drive(tested);
-            } catch (const Error& e) {
-                if (e.kind() != ErrorKind::InvalidArgument)
-                    throw;
-            }
+    std::vector<RefreshTarget> targets;
+    for (const auto& entry : app.ListView1.rows()) {
+        RefreshTarget target{entry.id, {}, std::nullopt};
+        try {
+            auto where = locatePath(app.sv, entry.path, entry.namedMountPoint);
+            target.tested = paths.isNetworkPath(entry.path) ? trim(entry.path) : where.root;
+            target.probe.emplace(app.sv, std::move(where), target.tested, Counts::Skip);
+        } catch (const Error& e) {
+            if (e.kind() != ErrorKind::InvalidArgument)
+                throw;
+            target.tested = trim(entry.path);
         }
-        if (drive && drive->ready) {
-            const auto cells = spaceCells(app, *drive);
-            addSummaryLine(app, *drive, cells);
-            entry.path = paths.withSeparator(drive->path);
-            entry.freeText = cells.freeText;
-            entry.totalText = cells.totalText;
+        targets.push_back(std::move(target));
+    }
+
+    for (auto& target : targets) {
+        std::optional<PathProbe> probe;
+        if (target.probe)
+            probe = co_await target.probe->result();
+        auto* entry = app.ListView1.find(target.id);
+        if (!entry)
+            continue; // removed while the drives were measured
+        const bool answered = probe && probe->answered;
+        if (probe && probe->drive.ready) {
+            const auto cells = spaceCells(app, probe->drive);
+            addSummaryLine(app, probe->drive.path, cells);
+            entry->path = paths.withSeparator(probe->drive.path);
+            entry->freeText = cells.freeText;
+            entry->totalText = cells.totalText;
+            entry->namedMountPoint = entry->namedMountPoint || target.probe->location().namesMountPoint;
+        } else if (probe && !answered) {
+            // The folder may well be there; its drive does not answer, or its file system is away.
+            const auto cells = spaceCells(app, probe->drive);
+            addSummaryLine(app, probe->drive.path, cells);
+            entry->freeText = cells.freeText;
+            entry->totalText = cells.totalText;
         } else {
-            app.log.prcAlertInfo(app.now("yyyymmdd HH:mm"), "Medium", "Folder/Path inaccessible: " + tested, 0, nullptr);
-            entry.lastChecked.clear();
-            entry.lastAlert = "Folder/Path inaccessible: ";
+            app.log.prcAlertInfo(app.now("yyyymmdd HH:mm"), "Medium", "Folder/Path inaccessible: " + target.tested, 0,
+                                 nullptr);
+            entry->lastChecked.clear();
+            entry->lastAlert = "Folder/Path inaccessible: ";
         }
     }
-    app.ListView1.notify();
-    app.form1.notify();
+    publish(app);
 }
 
-void prcSetPrevInfoLV(AppState& app, std::size_t index, const std::optional<DriveSpace>& measured)
+void prcSetPrevInfoLV(AppState& app, WatchEntry& entry, const PathProbe& probe)
 {
-    if (index >= app.ListView1.size())
-        return;
-    auto& entry = app.ListView1.at(index);
     if (entry.notAvailable())
         return;
-    try {
-        const auto drive = measured ? *measured : app.sv.volumes.drive(trim(entry.path));
-        if (!entry.freeText.empty()) {
-            entry.prevFree = entry.freeText;
-            if (const auto at = entry.prevFree.find(" KB"); at != std::string::npos)
-                entry.prevFree.erase(at, 3);
-        }
-        // A drive that stopped answering ends the update here, as a failed measurement does.
-        if (!drive.ready)
-            return;
-        entry.freeText = kbCell(groupDigits(bytesToKb(drive.freeBytes), app.sv.locale));
-        // Counted only once the drive answered: a dead share must not freeze the window here.
-        const auto counts = app.sv.files.folderCounts(trim(entry.path));
-        entry.measuredAt = defaultDateText(app.sv.clock.now());
-        entry.counts = counts ? "file:" + std::to_string(counts->files) + "|fold:" + std::to_string(counts->folders) + "|"
-                              : "N/A";
-    } catch (const Error& e) {
-        if (e.kind() == ErrorKind::InvalidArgument) {
-            entry.counts.clear();
-            entry.freeText = std::string(kNotReadyBookkeeping);
-        }
-    } catch (const std::exception&) {
-        // Anything else leaves the entry as far as it was updated.
+    if (!entry.freeText.empty()) {
+        entry.prevFree = entry.freeText;
+        if (const auto at = entry.prevFree.find(" KB"); at != std::string::npos)
+            entry.prevFree.erase(at, 3);
     }
+    // A drive that stopped answering ends the update here, as a failed measurement does.
+    if (!probe.drive.ready)
+        return;
+    entry.freeText = kbCell(groupDigits(bytesToKb(probe.drive.freeBytes), app.sv.locale));
+    entry.measuredAt = defaultDateText(app.sv.clock.now());
+    entry.counts = probe.counts ? "file:" + std::to_string(probe.counts->files) + "|fold:" +
+                                      std::to_string(probe.counts->folders) + "|"
+                                : "N/A";
+}
+
+void prcSetPrevInfoLVLookupFailed(WatchEntry& entry)
+{
+    if (entry.notAvailable())
+        return;
+    entry.counts.clear();
+    entry.freeText = std::string(kNotReadyBookkeeping);
+}
+
+Task<void> prcSetPrevInfoAll(AppState& app)
+{
+    ProbeAhead ahead(app, [](const WatchEntry& e) { return !e.notAvailable(); });
+    for (std::size_t i = 0; i < app.ListView1.size(); ++i) {
+        const WatchEntry& entry = app.ListView1.at(i);
+        if (entry.notAvailable())
+            continue;
+        const auto id = entry.id;
+        ahead.prefetch(i);
+        std::optional<PathProbe> probe;
+        bool lookupFailed = false;
+        try {
+            probe = co_await ahead.take(id, entry.path, entry.namedMountPoint);
+        } catch (const Error& e) {
+            lookupFailed = e.kind() == ErrorKind::InvalidArgument;
+        } catch (const std::exception&) {
+            // The bookkeeping never raises: anything else leaves the entry as it was.
+        }
+        auto* current = app.ListView1.find(id);
+        if (!current)
+            continue;
+        if (probe)
+            prcSetPrevInfoLV(app, *current, *probe);
+        else if (lookupFailed)
+            prcSetPrevInfoLVLookupFailed(*current);
+    }
+    publish(app);
 }
 
 } // namespace volmara

@@ -8,6 +8,7 @@
 #include "core/statistics.h"
 
 #include <algorithm>
+#include <optional>
 #include <exception>
 
 namespace volmara {
@@ -48,7 +49,20 @@ void Form1Model::Form_Load()
     chkCustTime_Click(app_);
     app_.form1.visible = true;
 
-    runCommand([this] { RefreshDrive(app_); });
+    // The rest measures drives: it waits on the I/O workers while the window is already up.
+    app_.tasks.spawn(startUp());
+}
+
+Task<void> Form1Model::startUp()
+{
+    std::exception_ptr failure;
+    try {
+        co_await RefreshDrive(app_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure)
+        app_.reportEscapedError(failure);
     chkCustTime_Click(app_);
 
     const bool firstRun = !app_.sv.files.fileExists(app_.settingsPath);
@@ -65,10 +79,9 @@ void Form1Model::Form_Load()
     setTriggerUnit(0);
     if (app_.settings.chkUpdate == 1 && checkForUpdate)
         checkForUpdate();
-    for (std::size_t i = 0; i < app_.ListView1.size(); ++i)
-        prcSetPrevInfoLV(app_, i);
-    app_.ListView1.notify();
+    co_await prcSetPrevInfoAll(app_);
     app_.form1.notify();
+    started_ = true;
 }
 
 void Form1Model::Form_Unload()
@@ -104,18 +117,18 @@ Task<void> Form1Model::addPathTask()
         WatchEntry entry;
         entry.path = *chosen;
         bool found = false;
+        std::optional<DriveSpace> drive;
         try {
-            // Bounded: a chosen folder on a dead share reads not ready instead of hanging here.
-            const auto drive = app_.sv.volumes.drive(*chosen);
+            drive = co_await measureDrive(app_.sv, *chosen);
             found = true;
-            if (drive.ready) {
-                entry.freeText = kbCell(std::to_string(bytesToKb(drive.freeBytes)));
-                entry.totalText = kbCell(std::to_string(bytesToKb(drive.totalBytes)));
-            } else {
-                entry.freeText = std::string(kNotReadyAdded);
-            }
         } catch (const Error&) {
             found = false;
+        }
+        if (drive && drive->ready) {
+            entry.freeText = kbCell(std::to_string(bytesToKb(drive->freeBytes)));
+            entry.totalText = kbCell(std::to_string(bytesToKb(drive->totalBytes)));
+        } else if (found) {
+            entry.freeText = std::string(kNotReadyAdded);
         }
         app_.ListView1.append(std::move(entry));
         app_.ListView1.notify();
@@ -152,7 +165,23 @@ Task<void> Form1Model::clearListTask()
 
 void Form1Model::refreshDrives()
 {
-    runCommand([this] { RefreshDriveExisting(app_); });
+    if (refreshing_)
+        return; // one refresh at a time: the second click would only measure the same drives again
+    app_.tasks.spawn(refreshDrivesTask());
+}
+
+Task<void> Form1Model::refreshDrivesTask()
+{
+    refreshing_ = true;
+    std::exception_ptr failure;
+    try {
+        co_await RefreshDriveExisting(app_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    refreshing_ = false;
+    if (failure)
+        app_.reportEscapedError(failure);
 }
 
 void Form1Model::sortByColumn(int column)

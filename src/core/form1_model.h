@@ -24,6 +24,8 @@ public:
     WatchCycle& cycle() { return cycle_; }
 
     void Form_Load();
+    // The start-up steps that measure drives have run (they wait on the I/O workers).
+    bool startedUp() const { return started_; }
     void Form_Unload();
 
     // Watch list commands (`lblDP`).
@@ -66,7 +68,9 @@ public:
     std::function<void()> checkForUpdate;
 
 private:
+    Task<void> startUp();
     Task<void> addPathTask();
+    Task<void> refreshDrivesTask();
     Task<void> chooseSoundTask(int index);
     Task<void> clearListTask();
     Task<void> saveLogTask();
@@ -77,6 +81,8 @@ private:
 
     AppState app_;
     WatchCycle cycle_;
+    bool refreshing_ = false;
+    bool started_ = false;
 };
 
 // Where set.dat and log.dat live: the program folder when it is writable, else the user's data folder.

@@ -96,7 +96,7 @@ std::string traySummary(const AppState& app)
         if (!e.watched || e.freeText.find("N/A") != std::string::npos)
             continue;
         // An entry not measured yet adds nothing but still counts as watched.
-        totalKb += static_cast<std::int64_t>(cellNumber(e.freeText).value_or(0));
+        totalKb += static_cast<std::int64_t>(cellNumber(e.freeText, app.sv.locale).value_or(0));
         ++entries;
         alerts += e.icon == StatusIcon::Alert ? 1 : 0;
     }

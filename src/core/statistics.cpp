@@ -27,8 +27,8 @@ std::string prcSpaceRateChange(AppState& app, std::int64_t /*lngSecPast: the rat
         const auto& entry = list.at(i);
         if (!entry.watched || entry.prevFree.empty())
             continue;
-        const auto previous = cellNumber(entry.prevFree);
-        const auto current = cellNumber(entry.freeText);
+        const auto previous = cellNumber(entry.prevFree, app.sv.locale);
+        const auto current = cellNumber(entry.freeText, app.sv.locale);
         if (!previous || !current)
             continue;
         oldTotal += *previous;

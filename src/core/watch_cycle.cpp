@@ -144,9 +144,12 @@ Task<void> WatchCycle::runCheck()
 
     const auto count = app_.ListView1.size();
     bool completed = true;
+    ProbeAhead ahead(app_, [](const WatchEntry& e) { return e.watched; });
     for (std::size_t i = 0; i < count; ++i) {
         co_await app_.sv.loop.yield();
-        if (co_await checkEntry(i) == EntryOutcome::StopLoop) {
+        const auto id = app_.ListView1.at(i).id;
+        ahead.prefetch(i);
+        if (co_await checkEntry(id, ahead) == EntryOutcome::StopLoop) {
             completed = false;
             break;
         }
@@ -160,21 +163,22 @@ Task<void> WatchCycle::runCheck()
     endOfCheck();
 }
 
-Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
+Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::uint64_t id, ProbeAhead& ahead)
 {
     auto& s = app_.settings;
     const auto& loc = app_.sv.locale;
-    auto* entry = &app_.ListView1.at(index);
+    auto* entry = &app_.ListView1.byId(id);
     if (!entry->watched) {
         panel("No Alert:");
-        entry->icon = StatusIcon::None;
+        clearIcon(*entry);
         co_return EntryOutcome::Next;
     }
     panel("Checking: " + entry->path);
-    const auto drive = app_.sv.volumes.drive(trim(entry->path));
-    if (!drive.ready) {
+    const auto probe = co_await ahead.take(id, entry->path, entry->namedMountPoint);
+    entry = &app_.ListView1.byId(id); // the list may have changed while the drive was measured
+    if (!probe.drive.ready) {
         panel("Not Ready: " + entry->path);
-        entry->icon = StatusIcon::None;
+        clearIcon(*entry);
         if (app_.lstEvt[kEvtUnavailable] && !entry->prevFree.empty() && !entry->counts.empty()) {
             app_.log.prcAlertInfo(app_.displayTime(), "High", "Drive Became Unavailable: " + entry->path, 0, entry);
             entry->prevFree.clear();
@@ -182,9 +186,10 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
         }
         co_return EntryOutcome::Next;
     }
+    entry->namedMountPoint = entry->namedMountPoint || probe.drive.root == app_.sv.paths.withSeparator(trim(entry->path));
 
     const auto number = wholeNumber(app_.form1.chkDrive == 1 ? entry->triggerText : s.txtSpace, loc);
-    const auto totalKb = bytesToKb(drive.totalBytes);
+    const auto totalKb = bytesToKb(probe.drive.totalBytes);
     std::int64_t triggerKb = number;
     if (app_.form1.OpDriv == 1) {
         if (number > 100) {
@@ -193,19 +198,19 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
         }
         triggerKb = roundHalfEven(static_cast<double>(totalKb) * static_cast<double>(number) * 0.01);
     }
-    const auto freeKb = bytesToKb(drive.freeBytes);
+    const auto freeKb = bytesToKb(probe.drive.freeBytes);
     const bool shortOfSpace = freeKb < triggerKb;
     entry->lastChecked = app_.now("mm/dd HH:mm:ss");
 
     panel("Events Listing");
-    co_await eventStep(index);
+    co_await eventStep(id, probe);
     panel("Events Listing Check Done. 2");
-    prcSetPrevInfoLV(app_, index, drive);
+    entry = &app_.ListView1.byId(id);
+    prcSetPrevInfoLV(app_, *entry, probe);
     panel("Refresh Info.:");
 
-    entry = &app_.ListView1.at(index); // the list may have changed during the yields
     if (shortOfSpace) {
-        recordShortage(index, triggerKb, freeKb, drive.path);
+        recordShortage(*entry, triggerKb, freeKb, probe.drive.path);
     } else {
         entry->icon = StatusIcon::Ok;
     }
@@ -213,7 +218,15 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::size_t index)
     co_return EntryOutcome::Next;
 }
 
-Task<void> WatchCycle::eventStep(std::size_t index)
+void WatchCycle::clearIcon(WatchEntry& entry)
+{
+    if (entry.icon == StatusIcon::None)
+        return;
+    entry.icon = StatusIcon::None;
+    app_.ListView1.notify();
+}
+
+Task<void> WatchCycle::eventStep(std::uint64_t id, const PathProbe& /*probe: the change events read it*/)
 {
     for (std::size_t evt = 0; evt < app_.lstEvt.size(); ++evt) {
         co_await app_.sv.loop.yield();
@@ -224,13 +237,12 @@ Task<void> WatchCycle::eventStep(std::size_t index)
         // exist; the unavailable event belongs to the not-ready step.
     }
     panel("Events Listing Check Done. 1");
-    (void)app_.ListView1.at(index);
+    (void)app_.ListView1.byId(id);
 }
 
-void WatchCycle::recordShortage(std::size_t index, std::int64_t triggerKb, std::int64_t freeKb,
+void WatchCycle::recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb,
                                 const std::string& drivePath)
 {
-    auto& entry = app_.ListView1.at(index);
     const auto alertText = " - ALERT: Space Shortage < " + std::to_string(triggerKb) + " KB" + " Drive: " + drivePath
                          + "[" + groupDigits(freeKb, app_.sv.locale) + " KB]";
     app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High", alertText, 0, &entry);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/drive_probe.h"
 #include "core/task.h"
+#include "core/watch_entry.h"
 
 #include <cstddef>
 #include <string>
@@ -10,7 +12,9 @@ namespace volmara {
 class AppState;
 
 // The watch tick of `Timer1`: a countdown step, or one check of every watched entry that yields
-// to pending events at each entry and each event index.
+// to pending events at each entry and each event index. An entry is measured on the I/O workers
+// (a few entries ahead), and everything the check learns is written to the entry it started
+// with, found again by its id after every suspension.
 class WatchCycle {
 public:
     explicit WatchCycle(AppState& app);
@@ -28,9 +32,10 @@ private:
 
     Task<void> runTick();
     Task<void> runCheck();
-    Task<EntryOutcome> checkEntry(std::size_t index);
-    Task<void> eventStep(std::size_t index);
-    void recordShortage(std::size_t index, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
+    Task<EntryOutcome> checkEntry(std::uint64_t id, ProbeAhead& ahead);
+    Task<void> eventStep(std::uint64_t id, const PathProbe& probe);
+    void recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
+    void clearIcon(WatchEntry& entry);
     void endOfCheck();
     void panel(std::string text, int picture = -1);
 

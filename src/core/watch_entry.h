@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/locale.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +19,9 @@ inline constexpr std::string_view kNotReadyBookkeeping = "N/A check drive or med
 
 // One row of the watch list: its visible cells and the fields carried between checks.
 struct WatchEntry {
+    // Given by the list when the row is added; a check that yields writes only to the entry with
+    // the id it started with, whatever the list did meanwhile.
+    std::uint64_t id = 0;
     std::string path;        // "Drive Path"
     bool watched = false;    // the row's check box
     bool selected = false;
@@ -30,13 +35,17 @@ struct WatchEntry {
     std::string measuredAt; // default date text of the last bookkeeping
     std::string counts;     // "file:12|fold:3|", "N/A" or empty
     std::string lastAlert;  // first action text recorded for the entry (repeat suppression)
+    // The path was a mount point when it was last measured in this run: when its file system goes,
+    // the entry reads not ready instead of being taken for the drive below.
+    bool namedMountPoint = false;
 
     // "n/a" in any case marks an entry the bookkeeping and the move rules leave alone.
     bool notAvailable() const;
 };
 
-// Number in a free or total cell: " KB" removed, grouping accepted. nullopt when it holds none.
-std::optional<double> cellNumber(std::string_view cell);
+// Number in a free or total cell: " KB" removed, the locale's grouping or none accepted.
+// nullopt when it holds none.
+std::optional<double> cellNumber(std::string_view cell, const Locale& locale);
 
 // "123,456 KB" with the given grouped or plain number text.
 std::string kbCell(std::string_view number);

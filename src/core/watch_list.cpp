@@ -23,8 +23,32 @@ const WatchEntry& WatchList::at(std::size_t index) const
 
 WatchEntry& WatchList::append(WatchEntry entry)
 {
+    entry.id = nextId_++;
     rows_.push_back(std::move(entry));
     return rows_.back();
+}
+
+WatchEntry* WatchList::find(std::uint64_t id)
+{
+    // A check asks for the same entry, then the next: look where the last answer was first.
+    for (const std::size_t at : {lastFound_, lastFound_ + 1}) {
+        if (at < rows_.size() && rows_[at].id == id) {
+            lastFound_ = at;
+            return &rows_[at];
+        }
+    }
+    const auto it = std::find_if(rows_.begin(), rows_.end(), [id](const WatchEntry& e) { return e.id == id; });
+    if (it == rows_.end())
+        return nullptr;
+    lastFound_ = static_cast<std::size_t>(it - rows_.begin());
+    return &*it;
+}
+
+WatchEntry& WatchList::byId(std::uint64_t id)
+{
+    if (auto* entry = find(id))
+        return *entry;
+    throw Error(ErrorKind::IndexOutOfRange, "Index out of bounds");
 }
 
 void WatchList::removeSelected()

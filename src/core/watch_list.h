@@ -32,6 +32,10 @@ public:
     std::vector<WatchEntry>& rows() { return rows_; }
 
     WatchEntry& append(WatchEntry entry);
+    // The entry with this id; nullptr once it was removed.
+    WatchEntry* find(std::uint64_t id);
+    // As find(), but a removed entry is the list control's index error (IndexOutOfRange).
+    WatchEntry& byId(std::uint64_t id);
     void removeSelected();
     void clear();
     // Clicking a header sorts by that column, toggling ascending and descending.
@@ -43,6 +47,8 @@ public:
 
 private:
     std::vector<WatchEntry> rows_;
+    std::uint64_t nextId_ = 1;
+    std::size_t lastFound_ = 0;
     int sortColumn_ = -1;
     bool ascending_ = true;
 };

@@ -18,12 +18,29 @@ struct DriveSpace {
     std::string path;                 // drive path: "/", "/home", "C:"
 };
 
+// Where a path lies, from the mount table alone: finding it never waits on the file system.
+struct DriveLocation {
+    std::string root;   // drive root: "/", "/home/", "C:\"
+    std::string path;   // drive path: "/", "/home", "C:"
+    bool remote = false;
+    // The path names a mount point now (root equals the path with its separator), or one the
+    // system lists to be mounted there (fstab).
+    bool namesMountPoint = false;
+    // The path names a mount point whose file system is not mounted now: the path must not be
+    // taken for the drive below it.
+    bool gone = false;
+};
+
 struct FolderCounts {
     std::uint64_t files = 0;
     std::uint64_t folders = 0;
 };
 
 // Logical drives and the drive of a path.
+//
+// locate() and the mount-table questions answer from memory on the UI thread. measure() is the
+// blocking part: it is called on an I/O worker (any thread, several at once) and touches only the
+// file system and what it is given.
 class Volumes {
 public:
     virtual ~Volumes() = default;
@@ -31,9 +48,12 @@ public:
     // Drive roots of every file system a user can fill, in the order the system lists them.
     virtual std::vector<std::string> logicalDrives() = 0;
 
-    // The drive that holds `path`. Throws Error(InvalidArgument) when the path names no drive
-    // at all; a drive that exists but does not answer is returned with ready == false.
-    virtual DriveSpace drive(std::string_view path) = 0;
+    // The drive that holds `path`. Throws Error(InvalidArgument) when the path names no drive.
+    virtual DriveLocation locate(std::string_view path) = 0;
+
+    // Measures the located drive of `path`; ready == false when the path is gone or the file
+    // system does not answer. Never throws.
+    virtual DriveSpace measure(const DriveLocation& drive, const std::string& path) = 0;
 
     // Mount point holding an absolute path, with a trailing separator; empty when none.
     virtual std::string mountPointOf(std::string_view path) = 0;
@@ -41,7 +61,8 @@ public:
     virtual bool isRemote(std::string_view path) = 0;
 };
 
-// Files and folders.
+// Files and folders. Every call may block on the file system: the core runs them on the I/O
+// workers (thread-safe, several at once), except the small reads and writes of its own files.
 class Files {
 public:
     virtual ~Files() = default;

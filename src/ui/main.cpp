@@ -1,7 +1,9 @@
 #include "core/path_rules.h"
 #include "platform/posix/driveinfo/posix_raw_volumes.h"
 #include "platform/posix/driveinfo/posix_volume_info.h"
+#include "platform/posix/bounded_call.h"
 #include "platform/posix/files_posix.h"
+#include "platform/posix/io_pool.h"
 #include "platform/posix/volumes_posix.h"
 #include "ui/form1.h"
 #include "ui/platform/qt_clock.h"
@@ -16,7 +18,9 @@
 #include <QLocale>
 #include <QStandardPaths>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -64,10 +68,12 @@ int main(int argc, char** argv)
     volmara::PosixVolumes volumes;
     volmara::PosixFiles files;
     volmara::PosixRawVolumes rawVolumes;
-    volmara::PosixVolumeInfo volumeInfo(volumes.boundedCaller());
+    volmara::BoundedCaller statCaller(std::chrono::milliseconds(1500));
+    volmara::PosixVolumeInfo volumeInfo(statCaller);
     const volmara::PosixPathRules paths(volumes);
+    volmara::PosixIoPool io(loop);
 
-    volmara::Form1 window(volmara::Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths,
+    volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths,
                                             volmara::localeFromQt(QLocale::system()), programFolder(),
                                             QDir::homePath().toStdString()});
     dialogs.setOwner(&window);
@@ -77,5 +83,12 @@ int main(int argc, char** argv)
     QObject::connect(&window, &volmara::Form1::unloaded, &application, [] { QCoreApplication::exit(0); });
 
     window.Form_Load();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A call stuck on a dead file system still holds references into the layer below; the
+    // settings are saved by now, so the process ends without unwinding under it.
+    if (io.abandonedCalls() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

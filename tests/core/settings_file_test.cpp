@@ -128,7 +128,7 @@ TEST_F(SettingsFileTest, RoundTripKeepsEverythingButReversesTheMailList)
     const auto saved = settingsText(app());
 
     AppHarness other;
-    other.volumes = h.volumes;
+    other.volumes.mounts = h.volumes.mounts;
     other.files.folders = h.files.folders;
     other.files.files["/opt/volmara/set.dat"] = saved;
     other.load();
@@ -172,7 +172,7 @@ TEST_F(SettingsFileTest, FirstRunWatchesTheHomeDriveAndUnreadableFileIsReported)
     EXPECT_TRUE(app().log.LVAlert().empty()) << "a missing file is a first run, not a fault";
 
     AppHarness broken;
-    broken.volumes = h.volumes;
+    broken.volumes.mounts = h.volumes.mounts;
     broken.files.files["/opt/volmara/set.dat"] = "path=/\r\n";
     broken.files.unreadable.insert("/opt/volmara/set.dat");
     broken.load();

@@ -256,11 +256,11 @@ TEST_F(WatchCycleTest, RowRemovedDuringAYieldEndsTheTick)
 
 class OutOfMemoryVolumes final : public FakeVolumes {
 public:
-    DriveSpace drive(std::string_view path) override
+    DriveLocation locate(std::string_view path) override
     {
         if (failing)
             throw std::bad_alloc();
-        return FakeVolumes::drive(path);
+        return FakeVolumes::locate(path);
     }
     bool failing = false;
 };
@@ -268,6 +268,7 @@ public:
 TEST(WatchCycleOutOfMemory, ShowsTheMessageAndLeavesTheWatchOff)
 {
     ManualEventLoop loop;
+    ManualIo io(loop);
     ManualClock clock;
     clock.follow(loop);
     ScriptedDialogs dialogs(loop);
@@ -277,7 +278,7 @@ TEST(WatchCycleOutOfMemory, ShowsTheMessageAndLeavesTheWatchOff)
     testing::MemoryVolumes rawVolumes;
     testing::FakeVolumeInfo volumeInfo;
     PosixPathRules paths(volumes);
-    Form1Model model(Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{},
+    Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{},
                               "/opt/volmara", "/home/user"});
     model.Form_Load();
     loop.runPending();

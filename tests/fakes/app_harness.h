@@ -6,6 +6,7 @@
 #include "fakes/fake_raw_volumes.h"
 #include "fakes/fake_volumes.h"
 #include "fakes/manual_event_loop.h"
+#include "fakes/manual_io.h"
 #include "fakes/scripted_dialogs.h"
 
 #include <memory>
@@ -25,6 +26,7 @@ inline WatchEntry watchEntry(std::string path, bool watched, std::string freeTex
 // dialogs. Program folder "/opt/volmara", home "/home/user".
 struct AppHarness {
     ManualEventLoop loop;
+    ManualIo io{loop};
     ManualClock clock;
     ScriptedDialogs dialogs{loop};
     FakeVolumes volumes;
@@ -39,7 +41,7 @@ struct AppHarness {
     Form1Model& make()
     {
         model = std::make_unique<Form1Model>(
-            Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, "/opt/volmara",
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, "/opt/volmara",
                      "/home/user"});
         return *model;
     }

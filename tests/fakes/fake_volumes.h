@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,23 +44,50 @@ public:
         return roots;
     }
 
-    DriveSpace drive(std::string_view path) override
+    DriveLocation locate(std::string_view path) override
     {
-        ++lookups;
         if (!path.starts_with('/'))
             throw Error(ErrorKind::InvalidArgument, "Invalid procedure call or argument");
+        std::string own(path);
+        if (!own.ends_with('/'))
+            own += '/';
         const auto* m = holder(path);
         if (!m)
             throw Error(ErrorKind::InvalidArgument, "Invalid procedure call or argument");
-        DriveSpace d;
-        d.ready = m->ready;
-        d.root = m->root;
-        d.path = m->root.size() > 1 ? m->root.substr(0, m->root.size() - 1) : m->root;
-        if (m->ready) {
-            d.freeBytes = m->freeBytes;
-            d.availableBytes = m->freeBytes;
-            d.totalBytes = m->totalBytes;
+        DriveLocation where;
+        if (m->root != own && fstab.count(own)) {
+            where.root = own;
+            where.path = own.substr(0, own.size() - 1);
+            where.namesMountPoint = true;
+            where.gone = true;
+            return where;
         }
+        where.root = m->root;
+        where.path = m->root.size() > 1 ? m->root.substr(0, m->root.size() - 1) : m->root;
+        where.remote = m->remote;
+        where.namesMountPoint = m->root == own;
+        return where;
+    }
+
+    // Called on I/O worker threads when the program runs on the real pool.
+    DriveSpace measure(const DriveLocation& where, const std::string& path) override
+    {
+        std::lock_guard lock(measureMutex_);
+        ++lookups;
+        measured.push_back(path);
+        DriveSpace d;
+        d.root = where.root;
+        d.path = where.path;
+        const Mount* m = nullptr;
+        for (const auto& candidate : mounts)
+            if (candidate.root == where.root)
+                m = &candidate;
+        if (!m || where.gone || !m->ready || missing.count(path))
+            return d;
+        d.ready = true;
+        d.freeBytes = m->freeBytes;
+        d.availableBytes = m->freeBytes;
+        d.totalBytes = m->totalBytes;
         return d;
     }
 
@@ -75,9 +104,13 @@ public:
     }
 
     std::vector<Mount> mounts;
+    std::set<std::string> fstab;   // roots listed to be mounted: a path naming one is gone while unmounted
+    std::set<std::string> missing; // paths that are not there although their drive is
     int lookups = 0;
+    std::vector<std::string> measured; // the path of every measurement, in order
 
 private:
+    std::mutex measureMutex_;
     const Mount* holder(std::string_view path) const
     {
         std::string p(path);

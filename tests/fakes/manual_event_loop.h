@@ -2,8 +2,12 @@
 
 #include "platform/event_loop.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,10 +16,18 @@
 namespace volmara::test {
 
 // A deterministic event loop over virtual time: posted calls run in order, timers fire when
-// the test advances the clock past their due time.
+// the test advances the clock past their due time. Like the real loop, it takes posted calls from
+// any thread (the I/O workers answer that way); everything else runs on the test's thread.
 class ManualEventLoop final : public EventLoop {
 public:
-    void post(std::function<void()> call) override { queue_.push_back(std::move(call)); }
+    void post(std::function<void()> call) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            queue_.push_back(std::move(call));
+        }
+        posted_.notify_all();
+    }
 
     std::unique_ptr<TimerBackend> createTimer(std::function<void()> onFire) override
     {
@@ -25,9 +37,10 @@ public:
     // Runs everything pending, including what those calls post, up to a bound.
     void runPending(int limit = 100000)
     {
-        while (!queue_.empty() && limit-- > 0) {
-            auto call = std::move(queue_.front());
-            queue_.pop_front();
+        while (limit-- > 0) {
+            auto call = take();
+            if (!call)
+                break;
             call();
         }
     }
@@ -35,15 +48,50 @@ public:
     // Runs only the calls pending now (one round of a real loop).
     void runOneRound()
     {
-        auto n = queue_.size();
-        while (n-- > 0 && !queue_.empty()) {
-            auto call = std::move(queue_.front());
-            queue_.pop_front();
+        auto n = pending();
+        while (n-- > 0) {
+            auto call = take();
+            if (!call)
+                break;
             call();
         }
     }
 
-    std::size_t pending() const { return queue_.size(); }
+    // Runs posted calls as they come, and timers as real time passes, until `done` holds or
+    // `timeout` passes: a real loop, for tests whose answers come from real threads.
+    template <typename Predicate>
+    bool runUntil(Predicate done, std::chrono::milliseconds timeout)
+    {
+        using Steady = std::chrono::steady_clock;
+        const auto realStart = Steady::now();
+        const auto virtualStart = now_;
+        const auto until = realStart + timeout;
+        const auto realOf = [&](std::int64_t virtualMs) { return realStart + std::chrono::milliseconds(virtualMs - virtualStart); };
+        for (;;) {
+            runPending();
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - realStart).count();
+            if (virtualStart + elapsed > now_)
+                advance(virtualStart + elapsed - now_);
+            if (done())
+                return true;
+            if (Steady::now() >= until)
+                return false;
+            // Looks again now and then: `done` may watch state that other threads change.
+            auto wake = std::min(until, Steady::now() + std::chrono::milliseconds(5));
+            for (const auto* b : timers_) {
+                if (b->running)
+                    wake = std::min(wake, realOf(b->due));
+            }
+            std::unique_lock lock(mutex_);
+            posted_.wait_until(lock, wake, [&] { return !queue_.empty(); });
+        }
+    }
+
+    std::size_t pending() const
+    {
+        std::lock_guard lock(mutex_);
+        return queue_.size();
+    }
     std::int64_t nowMs() const { return now_; }
 
     // Advances virtual time by `ms`, firing due timers in time order; pending calls run after
@@ -69,6 +117,16 @@ public:
     }
 
 private:
+    std::function<void()> take()
+    {
+        std::lock_guard lock(mutex_);
+        if (queue_.empty())
+            return {};
+        auto call = std::move(queue_.front());
+        queue_.pop_front();
+        return call;
+    }
+
     struct Backend final : TimerBackend {
         Backend(ManualEventLoop& l, std::function<void()> f) : loop(l), onFire(std::move(f)) { loop.timers_.push_back(this); }
         ~Backend() override { std::erase(loop.timers_, this); }
@@ -86,6 +144,8 @@ private:
         std::int64_t due = 0;
     };
 
+    mutable std::mutex mutex_;
+    std::condition_variable posted_;
     std::deque<std::function<void()>> queue_;
     std::vector<Backend*> timers_;
     std::int64_t now_ = 0;

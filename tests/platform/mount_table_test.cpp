@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 
+#include "measure_now.h"
 #include "platform/posix/volumes_posix.h"
 #include "temp_folder.h"
 
@@ -172,7 +173,7 @@ TEST_F(SampleTable, LibmountGivesUnescapedRecords)
 
 TEST_F(SampleTable, VolumesAnswerFromTheTable)
 {
-    PosixVolumes volumes(std::chrono::milliseconds(1500), file);
+    PosixVolumes volumes(file, "/nonexistent/fstab");
     EXPECT_EQ(volumes.logicalDrives(),
               (std::vector<std::string>{"/", "/media/my disk/", "/mnt/nas/", "/mnt/ssh/", "/tmp/"}));
 
@@ -190,7 +191,7 @@ TEST_F(SampleTable, VolumesAnswerFromTheTable)
     }
 
     // The table names a disk this machine does not have: its path is gone, the drive not ready.
-    const DriveSpace missing = volumes.drive(" /media/my disk/photos ");
+    const DriveSpace missing = test::measureNow(volumes, " /media/my disk/photos ");
     EXPECT_FALSE(missing.ready);
     EXPECT_EQ(missing.root, "/media/my disk/");
     EXPECT_EQ(missing.path, "/media/my disk");
@@ -199,7 +200,7 @@ TEST_F(SampleTable, VolumesAnswerFromTheTable)
 TEST(MountTable, UnreadableTableIsAnError)
 {
     EXPECT_THROW(readMountTable("/nonexistent/mountinfo"), Error);
-    PosixVolumes volumes(std::chrono::milliseconds(1500), "/nonexistent/mountinfo");
+    PosixVolumes volumes("/nonexistent/mountinfo");
     EXPECT_THROW(volumes.logicalDrives(), Error);
 }
 

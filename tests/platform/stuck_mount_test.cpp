@@ -3,6 +3,12 @@
 #include "mount_namespace.h"
 #include "temp_folder.h"
 
+#include "core/drive_probe.h"
+#include "core/path_rules.h"
+#include "core/task.h"
+#include "fakes/manual_event_loop.h"
+#include "platform/posix/files_posix.h"
+#include "platform/posix/io_pool.h"
 #include "platform/posix/volumes_posix.h"
 
 #include <gtest/gtest.h>
@@ -66,52 +72,82 @@ protected:
     const std::string share = folder / "share";
 };
 
-TEST_F(StuckMount, ReadsNotReadyWhileOtherDrivesAreStillMeasured)
+// Probes the drives of `paths` side by side, as a check measures its entries, and waits (for real)
+// until every answer is in.
+std::vector<PathProbe> probeAll(test::ManualEventLoop& loop, ProbeServices sv, const std::vector<std::string>& paths)
 {
-    // Long enough that a loaded machine still answers the healthy calls below within it.
-    PosixVolumes volumes(1s);
-    const auto drives = volumes.logicalDrives();
-    EXPECT_NE(std::find(drives.begin(), drives.end(), share + "/"), drives.end());
-    EXPECT_TRUE(volumes.isRemote(share + "/photos"));
-
-    const DriveSpace first = volumes.drive(share);
-    EXPECT_FALSE(first.ready);
-    EXPECT_EQ(first.root, share + "/");
-    EXPECT_EQ(first.path, share);
-    // Refused at once while the abandoned call is still waiting.
-    const DriveSpace again = volumes.drive(share + "/photos");
-    EXPECT_FALSE(again.ready);
-    EXPECT_EQ(again.root, share + "/");
-
-    const DriveSpace local = volumes.drive(healthy);
-    EXPECT_TRUE(local.ready);
-    EXPECT_EQ(local.totalBytes, 4 * MiB);
-
-    // Another share that may wait on its server is not tried while the helper is held up.
-    const std::string otherShare = folder / "share2";
-    mountShare(otherShare);
-    const DriveSpace other = volumes.drive(otherShare);
-    EXPECT_FALSE(other.ready);
-    EXPECT_EQ(other.root, otherShare + "/");
-
-    // The server is gone for good: the stuck call fails, the share is unmounted.
-    answerEveryStuckCall();
-    mounts.unmount(otherShare);
-    mounts.unmount(share);
-    const DriveSpace afterwards = volumes.drive(share);
-    EXPECT_TRUE(afterwards.ready);
-    EXPECT_EQ(afterwards.root, volumes.mountPointOf(folder.path().string()));
+    std::vector<PathProbe> probes(paths.size());
+    std::size_t answered = 0;
+    TaskScope scope;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        scope.spawn([](ProbeServices s, std::string path, PathProbe& out, std::size_t& count) -> Task<void> {
+            out = co_await probePath(s, path, Counts::Take);
+            ++count;
+        }(sv, paths[i], probes[i], answered));
+    }
+    EXPECT_TRUE(loop.runUntil([&] { return answered == paths.size(); }, 10s));
+    return probes;
 }
 
-TEST_F(StuckMount, LayerCanBeDestroyedDuringAStuckCall)
+TEST_F(StuckMount, OnlyTheDeadFileSystemsReadNotReady)
 {
+    test::ManualEventLoop loop;
+    PosixVolumes volumes;
+    PosixFiles files;
+    PosixPathRules paths(volumes);
+    PosixIoPool io(loop);
+    const ProbeServices sv(io, volumes, files, paths);
+    const std::string otherShare = folder / "share2";
+    mountShare(otherShare);
+    EXPECT_TRUE(volumes.isRemote(share + "/photos"));
+
+    // Both dead shares miss the bound side by side; the healthy disk answers meanwhile.
+    const auto started = std::chrono::steady_clock::now();
+    const auto first = probeAll(loop, sv, {share, healthy, otherShare});
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_FALSE(first[0].drive.ready);
+    EXPECT_EQ(first[0].drive.root, share + "/");
+    EXPECT_TRUE(first[1].drive.ready);
+    EXPECT_EQ(first[1].drive.totalBytes, 4 * MiB);
+    EXPECT_TRUE(first[1].counts.has_value());
+    EXPECT_FALSE(first[2].drive.ready);
+    EXPECT_LT(took, 2 * IoWorkers::defaultBound) << "the two dead shares were waited for one after the other";
+    EXPECT_TRUE(io.stuck(share + "/"));
+    EXPECT_TRUE(io.stuck(otherShare + "/"));
+
+    // While the abandoned calls hang, the shares answer not ready at once and hold no more threads.
+    const int threads = io.threadCount();
+    const auto again = probeAll(loop, sv, {share + "/photos", healthy, otherShare});
+    EXPECT_FALSE(again[0].drive.ready);
+    EXPECT_TRUE(again[1].drive.ready);
+    EXPECT_EQ(io.threadCount(), threads);
+
+    // The server is gone for good: the stuck calls fail, the shares are unmounted, and the paths
+    // lie on the drive below once more.
+    answerEveryStuckCall();
+    EXPECT_TRUE(loop.runUntil([&] { return !io.stuck(share + "/") && !io.stuck(otherShare + "/"); }, 10s));
+    mounts.unmount(otherShare);
+    mounts.unmount(share);
+    const auto afterwards = probeAll(loop, sv, {share});
+    EXPECT_TRUE(afterwards[0].drive.ready);
+    EXPECT_EQ(afterwards[0].drive.root, volumes.mountPointOf(folder.path().string()));
+}
+
+TEST_F(StuckMount, PoolCanBeDestroyedDuringAStuckCall)
+{
+    test::ManualEventLoop loop;
+    PosixVolumes volumes;
+    PosixFiles files;
+    PosixPathRules paths(volumes);
     {
-        PosixVolumes volumes(50ms);
-        EXPECT_FALSE(volumes.drive(share).ready);
+        PosixIoPool io(loop);
+        const auto probes = probeAll(loop, ProbeServices(io, volumes, files, paths), {share});
+        EXPECT_FALSE(probes[0].drive.ready);
+        EXPECT_EQ(io.abandonedCalls(), 1);
     }
     // Reaching this line is the test: the destructor did not wait for the share.
-    PosixVolumes fresh;
-    EXPECT_TRUE(fresh.drive(healthy).ready);
+    PosixIoPool fresh(loop);
+    EXPECT_TRUE(probeAll(loop, ProbeServices(fresh, volumes, files, paths), {healthy})[0].drive.ready);
 }
 
 } // namespace

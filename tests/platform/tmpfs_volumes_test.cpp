@@ -2,6 +2,7 @@
 #include "mount_namespace.h"
 #include "temp_folder.h"
 
+#include "measure_now.h"
 #include "platform/posix/volumes_posix.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST_F(TmpfsVolumes, MountIsADriveOfItsOwn)
     EXPECT_NE(volumes.mountPointOf(folder / "mntx"), mnt + "/");
     EXPECT_FALSE(volumes.isRemote(mnt + "/sub"));
 
-    const DriveSpace space = volumes.drive(mnt + "/sub/deeper");
+    const DriveSpace space = test::measureNow(volumes, mnt + "/sub/deeper");
     EXPECT_TRUE(space.ready);
     EXPECT_EQ(space.root, mnt + "/");
     EXPECT_EQ(space.path, mnt);
@@ -70,12 +71,12 @@ TEST_F(TmpfsVolumes, ShortAndFullVolumesMeasureWhatIsStored)
     PosixVolumes volumes;
     constexpr std::uint64_t triggerKb = 1024;
 
-    const DriveSpace empty = volumes.drive(mnt);
+    const DriveSpace empty = test::measureNow(volumes, mnt);
     ASSERT_TRUE(empty.ready);
     EXPECT_GE(empty.freeBytes / KiB, triggerKb);
 
     ASSERT_EQ(test::fillFile(mnt + "/big", 3 * MiB + 512 * KiB), static_cast<long long>(3 * MiB + 512 * KiB));
-    const DriveSpace shortOfSpace = volumes.drive(mnt);
+    const DriveSpace shortOfSpace = test::measureNow(volumes, mnt);
     ASSERT_TRUE(shortOfSpace.ready);
     EXPECT_EQ(shortOfSpace.freeBytes, 512 * KiB);
     EXPECT_EQ(shortOfSpace.availableBytes, 512 * KiB);
@@ -83,7 +84,7 @@ TEST_F(TmpfsVolumes, ShortAndFullVolumesMeasureWhatIsStored)
     EXPECT_LT(shortOfSpace.freeBytes / KiB, triggerKb);
 
     EXPECT_EQ(test::fillFile(mnt + "/rest", 64 * MiB), static_cast<long long>(512 * KiB));
-    const DriveSpace full = volumes.drive(mnt + "/");
+    const DriveSpace full = test::measureNow(volumes, mnt + "/");
     EXPECT_TRUE(full.ready);
     EXPECT_EQ(full.freeBytes, 0u);
     EXPECT_EQ(full.availableBytes, 0u);
@@ -126,7 +127,7 @@ TEST_F(TmpfsVolumes, PseudoSystemAndRepeatedMountsAreNotDrives)
     for (const std::string& root : drives)
         EXPECT_TRUE(root.ends_with('/')) << root;
 
-    EXPECT_EQ(volumes.drive(folder / "mnt2").totalBytes, 2 * MiB);
+    EXPECT_EQ(test::measureNow(volumes, folder / "mnt2").totalBytes, 2 * MiB);
     // A path below a left-out mount still belongs to that mount, not to a listed one.
     EXPECT_EQ(volumes.mountPointOf(folder / "bind/x"), folder / "bind/");
 }
@@ -136,16 +137,16 @@ TEST_F(TmpfsVolumes, TableFollowsMountsAndUnmounts)
     PosixVolumes volumes;
     fs::create_directory(mnt + "/sub");
 
-    const DriveSpace gone = volumes.drive(mnt + "/no-such-folder");
+    const DriveSpace gone = test::measureNow(volumes, mnt + "/no-such-folder");
     EXPECT_FALSE(gone.ready);
     EXPECT_EQ(gone.root, mnt + "/");
     EXPECT_EQ(gone.path, mnt);
-    EXPECT_TRUE(volumes.drive(mnt + "/sub").ready);
+    EXPECT_TRUE(test::measureNow(volumes, mnt + "/sub").ready);
 
     // Media removed: the mount goes, its folders with it.
     mounts.unmount(mnt);
     EXPECT_FALSE(contains(volumes.logicalDrives(), mnt + "/"));
-    const DriveSpace removed = volumes.drive(mnt + "/sub");
+    const DriveSpace removed = test::measureNow(volumes, mnt + "/sub");
     EXPECT_FALSE(removed.ready);
     EXPECT_EQ(removed.root, volumes.mountPointOf(folder.path().string()));
 
@@ -153,7 +154,7 @@ TEST_F(TmpfsVolumes, TableFollowsMountsAndUnmounts)
     fs::create_directory(later);
     mounts.mount("tmpfs", later, "tmpfs", 0, "size=1m");
     EXPECT_TRUE(contains(volumes.logicalDrives(), later + "/"));
-    EXPECT_EQ(volumes.drive(later).totalBytes, 1 * MiB);
+    EXPECT_EQ(test::measureNow(volumes, later).totalBytes, 1 * MiB);
 }
 
 } // namespace

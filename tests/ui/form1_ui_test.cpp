@@ -5,6 +5,7 @@
 #include "fakes/manual_event_loop.h"
 #include "fakes/scripted_dialogs.h"
 #include "platform/posix/files_posix.h"
+#include "platform/posix/io_pool.h"
 #include "ui/form1.h"
 #include "ui/platform/qt_dialogs.h"
 #include "ui/platform/qt_event_loop.h"
@@ -43,6 +44,7 @@ namespace {
 struct Program {
     QTemporaryDir dir;
     QtEventLoop loop;
+    PosixIoPool io{loop};
     test::ManualClock clock;
     test::ScriptedDialogs dialogs{loop};
     test::FakeVolumes volumes;
@@ -59,8 +61,11 @@ struct Program {
         volumes.add(smallRoot(), 10'000, 1'000'000);
         // The home folder lies on "/", so a first run ticks that drive only.
         window = std::make_unique<Form1>(
-            Services{loop, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, folder(), folder()});
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, folder(), folder()});
         window->Form_Load();
+        // The drives are measured on the I/O workers; start-up ends when their answers are in.
+        if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))
+            qWarning("start-up did not end within 10 s");
     }
 
     std::string folder() const { return dir.path().toStdString(); }

@@ -154,7 +154,9 @@ std::string normalAbsolutePath(std::string_view path)
 {
     if (!path.starts_with('/'))
         return {};
-    std::string normal = std::filesystem::path(path).lexically_normal().string();
+    // Most paths are normal already but for a trailing separator: no need to take them apart.
+    const bool plain = path.find("//") == std::string_view::npos && path.find("/.") == std::string_view::npos;
+    std::string normal = plain ? std::string(path) : std::filesystem::path(path).lexically_normal().string();
     while (normal.size() > 1 && normal.back() == '/')
         normal.pop_back();
     return normal;

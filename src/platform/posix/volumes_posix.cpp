@@ -3,7 +3,10 @@
 #include "core/error.h"
 #include "core/path_rules.h"
 
+#include <libmount.h>
+
 #include <cerrno>
+#include <memory>
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -11,13 +14,6 @@
 namespace volmara {
 
 namespace {
-
-struct Measurement {
-    bool ready = false;
-    std::uint64_t freeBytes = 0;
-    std::uint64_t availableBytes = 0;
-    std::uint64_t totalBytes = 0;
-};
 
 // A path that is gone (media removed, folder deleted) leaves its drive not ready; one the caller
 // may not search still lies on a drive that is there.
@@ -27,18 +23,6 @@ bool pathIsThere(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 || errno == EACCES;
 }
 
-Measurement measure(const std::string& path, const std::string& mountPoint)
-{
-    if (!pathIsThere(path))
-        return {};
-    struct statvfs vfs {};
-    if (::statvfs(mountPoint.c_str(), &vfs) != 0)
-        return {};
-    const std::uint64_t unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
-    return {true, std::uint64_t{vfs.f_bfree} * unit, std::uint64_t{vfs.f_bavail} * unit,
-            std::uint64_t{vfs.f_blocks} * unit};
-}
-
 [[noreturn]] void throwInvalidPath()
 {
     throw Error(ErrorKind::InvalidArgument, "Invalid procedure call or argument");
@@ -46,8 +30,26 @@ Measurement measure(const std::string& path, const std::string& mountPoint)
 
 } // namespace
 
-PosixVolumes::PosixVolumes(std::chrono::milliseconds statBound, std::string mountinfoFile)
-    : mounts_(std::move(mountinfoFile)), caller_(statBound)
+std::set<std::string> readFstabTargets(const std::string& fstabFile)
+{
+    std::set<std::string> targets;
+    std::unique_ptr<libmnt_table, void (*)(libmnt_table*)> table(mnt_new_table(), mnt_unref_table);
+    std::unique_ptr<libmnt_iter, void (*)(libmnt_iter*)> iter(mnt_new_iter(MNT_ITER_FORWARD), mnt_free_iter);
+    if (!table || !iter || mnt_table_parse_fstab(table.get(), fstabFile.c_str()) != 0)
+        return targets;
+    libmnt_fs* fs = nullptr;
+    while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
+        const char* target = mnt_fs_get_target(fs);
+        if (!target || mnt_fs_is_swaparea(fs))
+            continue;
+        if (std::string normal = normalAbsolutePath(target); !normal.empty())
+            targets.insert(std::move(normal));
+    }
+    return targets;
+}
+
+PosixVolumes::PosixVolumes(std::string mountinfoFile, std::string fstabFile)
+    : mounts_(std::move(mountinfoFile)), fstabTargets_(readFstabTargets(fstabFile))
 {
 }
 
@@ -59,7 +61,7 @@ std::vector<std::string> PosixVolumes::logicalDrives()
     return roots;
 }
 
-DriveSpace PosixVolumes::drive(std::string_view pathText)
+DriveLocation PosixVolumes::locate(std::string_view pathText)
 {
     const std::string path = normalAbsolutePath(trim(pathText));
     if (path.empty())
@@ -68,22 +70,41 @@ DriveSpace PosixVolumes::drive(std::string_view pathText)
     if (!mount)
         throwInvalidPath();
 
-    DriveSpace space;
-    space.root = driveRootOf(*mount);
-    space.path = mount->target;
-    const std::string mountPoint = mount->target;
-    const bool mayBlock = mayBlockFsType(mount->fsType);
-
-    auto reply = caller_.run(mountPoint, [path, mountPoint] { return measure(path, mountPoint); });
-    if (reply.outcome == BoundedCaller::Outcome::HelperBusy && !mayBlock)
-        reply.result = measure(path, mountPoint);
-
-    if (reply.result && reply.result->ready) {
-        space.ready = true;
-        space.freeBytes = reply.result->freeBytes;
-        space.availableBytes = reply.result->availableBytes;
-        space.totalBytes = reply.result->totalBytes;
+    DriveLocation where;
+    const bool mountedHere = mount->target == path;
+    if (!mountedHere && fstabTargets_.count(path)) {
+        // Its own file system is away: the path stands for that drive, not for the one below.
+        where.root = path + '/';
+        where.path = path;
+        where.namesMountPoint = true;
+        where.gone = true;
+        return where;
     }
+    where.root = driveRootOf(*mount);
+    where.path = mount->target;
+    where.remote = isRemoteFsType(mount->fsType);
+    where.namesMountPoint = mountedHere;
+    return where;
+}
+
+DriveSpace PosixVolumes::measure(const DriveLocation& drive, const std::string& pathText)
+{
+    DriveSpace space;
+    space.root = drive.root;
+    space.path = drive.path;
+    if (drive.gone)
+        return space;
+    const std::string path = normalAbsolutePath(trim(pathText));
+    if (path.empty() || !pathIsThere(path))
+        return space;
+    struct statvfs vfs {};
+    if (::statvfs(drive.path.c_str(), &vfs) != 0)
+        return space;
+    const std::uint64_t unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
+    space.ready = true;
+    space.freeBytes = std::uint64_t{vfs.f_bfree} * unit;
+    space.availableBytes = std::uint64_t{vfs.f_bavail} * unit;
+    space.totalBytes = std::uint64_t{vfs.f_blocks} * unit;
     return space;
 }
 

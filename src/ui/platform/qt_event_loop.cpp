@@ -3,6 +3,9 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <deque>
+#include <mutex>
+
 namespace volmara {
 
 namespace {
@@ -24,13 +27,41 @@ private:
 
 } // namespace
 
-QtEventLoop::QtEventLoop() : context_(std::make_unique<QObject>()) {}
+struct QtEventLoop::Queue {
+    std::mutex mutex;
+    std::deque<std::function<void()>> calls;
+    bool roundPosted = false;
+};
+
+QtEventLoop::QtEventLoop()
+    : EventLoop(yieldSlice), context_(std::make_unique<QObject>()), queue_(std::make_shared<Queue>())
+{
+}
 
 QtEventLoop::~QtEventLoop() = default;
 
 void QtEventLoop::post(std::function<void()> call)
 {
-    QMetaObject::invokeMethod(context_.get(), std::move(call), Qt::QueuedConnection);
+    {
+        std::lock_guard lock(queue_->mutex);
+        queue_->calls.push_back(std::move(call));
+        if (queue_->roundPosted)
+            return;
+        queue_->roundPosted = true;
+    }
+    QMetaObject::invokeMethod(context_.get(), [this] { runRound(); }, Qt::QueuedConnection);
+}
+
+void QtEventLoop::runRound()
+{
+    std::deque<std::function<void()>> round;
+    {
+        std::lock_guard lock(queue_->mutex);
+        round.swap(queue_->calls);
+        queue_->roundPosted = false; // what these calls queue goes to the next round
+    }
+    for (auto& call : round)
+        call();
 }
 
 std::unique_ptr<TimerBackend> QtEventLoop::createTimer(std::function<void()> onFire)
