@@ -1,6 +1,7 @@
 // What one check costs per watched folder, through the real layer and as the bare system calls.
 // Read the layer's rows against the floor rows of the same N: their ratio is the layer's cost.
 #include "core/form1_model.h"
+#include "fakes/app_harness.h"
 #include "fakes/manual_event_loop.h"
 #include "fakes/scripted_dialogs.h"
 #include "platform/posix/driveinfo/posix_raw_volumes.h"
@@ -127,7 +128,7 @@ void BM_Layer_MeasureAndCount(benchmark::State& state)
 class Program {
 public:
     explicit Program(const std::vector<std::string>& paths)
-        : model_(volmara::Services{loop_, io_, clock_, dialogs_, volumes_, files_, rawVolumes_, volumeInfo_, paths_,
+        : model_(volmara::Services{loop_, io_, clock_, dialogs_, volumes_, files_, rawVolumes_, volumeInfo_, shell_, trash_, network_, systemInfo_, sound_, paths_,
                                    volmara::Locale{}, fs::temp_directory_path().string(), "/"})
     {
         auto& app = model_.app();
@@ -185,6 +186,11 @@ private:
     volmara::PosixRawVolumes rawVolumes_;
     volmara::BoundedCaller statCaller_{std::chrono::milliseconds(1500)};
     volmara::PosixVolumeInfo volumeInfo_{statCaller_};
+    volmara::test::FakeShell shell_;
+    volmara::test::FakeTrash trash_;
+    volmara::test::FakeNetwork network_;
+    volmara::test::FakeSystemInfo systemInfo_;
+    volmara::test::FakeSound sound_;
     const volmara::PosixPathRules paths_{volumes_};
     volmara::Form1Model model_;
 };

@@ -12,7 +12,12 @@
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/io.h"
+#include "platform/network.h"
 #include "platform/raw_volume.h"
+#include "platform/shell.h"
+#include "platform/sound.h"
+#include "platform/system_info.h"
+#include "platform/trash.h"
 #include "platform/volume_info.h"
 #include "platform/volumes.h"
 
@@ -32,6 +37,11 @@ struct Services {
     Files& files;
     RawVolumes& rawVolumes;
     VolumeInfo& volumeInfo;
+    Shell& shell;
+    Trash& trash;
+    Network& network;
+    SystemInfo& systemInfo;
+    Sound& sound;
     const PathRules& paths;
     Locale locale;
     std::string programFolder; // where set.dat and log.dat live (already chosen writable)

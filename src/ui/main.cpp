@@ -4,12 +4,17 @@
 #include "platform/posix/bounded_call.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/io_pool.h"
+#include "platform/posix/network_posix.h"
+#include "platform/posix/shell_posix.h"
+#include "platform/posix/system_info_posix.h"
+#include "platform/posix/trash_posix.h"
 #include "platform/posix/volumes_posix.h"
 #include "ui/form1.h"
 #include "ui/platform/qt_clock.h"
 #include "ui/platform/qt_dialogs.h"
 #include "ui/platform/qt_event_loop.h"
 #include "ui/platform/qt_locale.h"
+#include "ui/platform/qt_sound.h"
 #include "ui/shutdown_signals.h"
 
 #include <QApplication>
@@ -70,10 +75,15 @@ int main(int argc, char** argv)
     volmara::PosixRawVolumes rawVolumes;
     volmara::BoundedCaller statCaller(std::chrono::milliseconds(1500));
     volmara::PosixVolumeInfo volumeInfo(statCaller);
+    volmara::PosixShell shell;
+    volmara::PosixTrash trash;
+    volmara::PosixNetwork network;
+    volmara::PosixSystemInfo systemInfo;
+    volmara::QtSound sound;
     const volmara::PosixPathRules paths(volumes);
     volmara::PosixIoPool io(loop);
 
-    volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths,
+    volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths,
                                             volmara::localeFromQt(QLocale::system()), programFolder(),
                                             QDir::homePath().toStdString()});
     dialogs.setOwner(&window);

@@ -277,8 +277,13 @@ TEST(WatchCycleOutOfMemory, ShowsTheMessageAndLeavesTheWatchOff)
     FakeFiles files;
     testing::MemoryVolumes rawVolumes;
     testing::FakeVolumeInfo volumeInfo;
+    FakeShell shell;
+    FakeTrash trash;
+    FakeNetwork network;
+    FakeSystemInfo systemInfo;
+    FakeSound sound;
     PosixPathRules paths(volumes);
-    Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{},
+    Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{},
                               "/opt/volmara", "/home/user"});
     model.Form_Load();
     loop.runPending();

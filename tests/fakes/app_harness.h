@@ -3,6 +3,11 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_network.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_sound.h"
+#include "fakes/fake_system_info.h"
+#include "fakes/fake_trash.h"
 #include "fakes/fake_raw_volumes.h"
 #include "fakes/fake_volumes.h"
 #include "fakes/manual_event_loop.h"
@@ -33,6 +38,11 @@ struct AppHarness {
     FakeFiles files;
     testing::MemoryVolumes rawVolumes;
     testing::FakeVolumeInfo volumeInfo;
+    FakeShell shell;
+    FakeTrash trash;
+    FakeNetwork network;
+    FakeSystemInfo systemInfo;
+    FakeSound sound;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1Model> model;
 
@@ -41,7 +51,7 @@ struct AppHarness {
     Form1Model& make()
     {
         model = std::make_unique<Form1Model>(
-            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, "/opt/volmara",
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{}, "/opt/volmara",
                      "/home/user"});
         return *model;
     }

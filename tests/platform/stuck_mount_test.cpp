@@ -116,11 +116,11 @@ TEST_F(StuckMount, OnlyTheDeadFileSystemsReadNotReady)
     EXPECT_TRUE(io.stuck(otherShare + "/"));
 
     // While the abandoned calls hang, the shares answer not ready at once and hold no more threads.
-    const int threads = io.threadCount();
+    EXPECT_EQ(io.abandonedCalls(), 2);
     const auto again = probeAll(loop, sv, {share + "/photos", healthy, otherShare});
     EXPECT_FALSE(again[0].drive.ready);
     EXPECT_TRUE(again[1].drive.ready);
-    EXPECT_EQ(io.threadCount(), threads);
+    EXPECT_EQ(io.abandonedCalls(), 2);
 
     // The server is gone for good: the stuck calls fail, the shares are unmounted, and the paths
     // lie on the drive below once more.

@@ -1,5 +1,6 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
+#include "fakes/app_harness.h"
 #include "fakes/fake_raw_volumes.h"
 #include "fakes/fake_volumes.h"
 #include "fakes/manual_event_loop.h"
@@ -51,6 +52,11 @@ struct Program {
     PosixFiles files;
     testing::MemoryVolumes rawVolumes;
     testing::FakeVolumeInfo volumeInfo;
+    test::FakeShell shell;
+    test::FakeTrash trash;
+    test::FakeNetwork network;
+    test::FakeSystemInfo systemInfo;
+    test::FakeSound sound;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1> window;
 
@@ -61,7 +67,7 @@ struct Program {
         volumes.add(smallRoot(), 10'000, 1'000'000);
         // The home folder lies on "/", so a first run ticks that drive only.
         window = std::make_unique<Form1>(
-            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, paths, Locale{}, folder(), folder()});
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{}, folder(), folder()});
         window->Form_Load();
         // The drives are measured on the I/O workers; start-up ends when their answers are in.
         if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/system_info.h"
+
+namespace volmara {
+
+class PosixSystemInfo final : public SystemInfo {
+};
+
+} // namespace volmara
