@@ -139,23 +139,23 @@ void prcSetPrevInfoLVLookupFailed(WatchEntry& entry)
 
 Task<void> prcSetPrevInfoAll(AppState& app)
 {
+    const auto ids = app.ListView1.ids();
     ProbeAhead ahead(app, [](const WatchEntry& e) { return !e.notAvailable(); });
-    for (std::size_t i = 0; i < app.ListView1.size(); ++i) {
-        const WatchEntry& entry = app.ListView1.at(i);
-        if (entry.notAvailable())
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const WatchEntry* entry = app.ListView1.find(ids[i]);
+        if (!entry || entry->notAvailable())
             continue;
-        const auto id = entry.id;
-        ahead.prefetch(i);
+        ahead.prefetch(ids, i);
         std::optional<PathProbe> probe;
         bool lookupFailed = false;
         try {
-            probe = co_await ahead.take(id, entry.path, entry.namedMountPoint);
+            probe = co_await ahead.take(ids[i], entry->path, entry->namedMountPoint);
         } catch (const Error& e) {
             lookupFailed = e.kind() == ErrorKind::InvalidArgument;
         } catch (const std::exception&) {
             // The bookkeeping never raises: anything else leaves the entry as it was.
         }
-        auto* current = app.ListView1.find(id);
+        auto* current = app.ListView1.find(ids[i]);
         if (!current)
             continue;
         if (probe)

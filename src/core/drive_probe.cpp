@@ -82,14 +82,14 @@ ProbeAhead::ProbeAhead(AppState& app, Wanted wanted, std::size_t depth)
 {
 }
 
-void ProbeAhead::prefetch(std::size_t from)
+void ProbeAhead::prefetch(const std::vector<std::uint64_t>& ids, std::size_t from)
 {
-    auto& rows = app_.ListView1.rows();
-    const std::size_t end = std::min(rows.size(), from + depth_);
+    const std::size_t end = std::min(ids.size(), from + depth_);
     for (std::size_t i = from; i < end; ++i) {
-        const WatchEntry& entry = rows[i];
-        if (ahead_.count(entry.id) || !wanted_(entry))
+        const WatchEntry* found = app_.ListView1.find(ids[i]);
+        if (!found || ahead_.count(found->id) || !wanted_(*found))
             continue;
+        const WatchEntry& entry = *found;
         try {
             auto where = locatePath(app_.sv, entry.path, entry.namedMountPoint);
             ahead_.emplace(entry.id, Ahead{entry.path, app_.filesChanged,

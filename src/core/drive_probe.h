@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace volmara {
 
@@ -75,8 +76,8 @@ public:
 
     ProbeAhead(AppState& app, Wanted wanted, std::size_t depth = 32);
 
-    // Starts probes for the wanted entries at list positions [from, from + depth).
-    void prefetch(std::size_t from);
+    // Starts probes for the wanted entries among ids[from, from + depth) still in the list.
+    void prefetch(const std::vector<std::uint64_t>& ids, std::size_t from);
     // The probe of the entry `id` with its path. Throws Error(InvalidArgument) when the path
     // names no drive.
     Task<PathProbe> take(std::uint64_t id, std::string path, bool namedMountPoint);

@@ -365,6 +365,16 @@ void Form1Model::openLog()
         openDocument(app_.log.lblLog());
 }
 
+void Form1Model::openDriveWindowFor(std::size_t index)
+{
+    auto& rows = app_.ListView1.rows();
+    if (index >= rows.size())
+        return;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].selected = i == index;
+    openDriveWindow();
+}
+
 void Form1Model::openDriveWindow()
 {
     app_.inform("The individual drive window is not available in this version yet.");

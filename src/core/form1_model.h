@@ -33,7 +33,9 @@ public:
     void removeSelected(); // "Remove"
     void clearList();      // "Clear"
     void refreshDrives();  // "Show/Refresh Drive(s)"
-    void openDriveWindow(); // "Select Drive"
+    void openDriveWindow(); // "Select Drive": the selected entry
+    // A double click on row `index`: that row becomes the selection, then the drive window opens.
+    void openDriveWindowFor(std::size_t index);
     void sortByColumn(int column);
     void setWatched(std::size_t index, bool watched);
 

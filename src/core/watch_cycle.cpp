@@ -142,14 +142,15 @@ Task<void> WatchCycle::runCheck()
     else if (*parseNumber(s.txtTime, loc) >= 69)
         s.txtTime = "65";
 
-    const auto count = app_.ListView1.size();
+    // The entries are read once: a sort or a removal during the yields changes neither which
+    // entries this check visits nor where their results go.
+    const auto ids = app_.ListView1.ids();
     bool completed = true;
     ProbeAhead ahead(app_, [](const WatchEntry& e) { return e.watched; });
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < ids.size(); ++i) {
         co_await app_.sv.loop.yield();
-        const auto id = app_.ListView1.at(i).id;
-        ahead.prefetch(i);
-        if (co_await checkEntry(id, ahead) == EntryOutcome::StopLoop) {
+        ahead.prefetch(ids, i);
+        if (co_await checkEntry(ids[i], ahead) == EntryOutcome::StopLoop) {
             completed = false;
             break;
         }

@@ -28,6 +28,15 @@ WatchEntry& WatchList::append(WatchEntry entry)
     return rows_.back();
 }
 
+std::vector<std::uint64_t> WatchList::ids() const
+{
+    std::vector<std::uint64_t> ids;
+    ids.reserve(rows_.size());
+    for (const auto& row : rows_)
+        ids.push_back(row.id);
+    return ids;
+}
+
 WatchEntry* WatchList::find(std::uint64_t id)
 {
     // A check asks for the same entry, then the next: look where the last answer was first.

@@ -32,6 +32,8 @@ public:
     std::vector<WatchEntry>& rows() { return rows_; }
 
     WatchEntry& append(WatchEntry entry);
+    // The ids of the rows, in list order.
+    std::vector<std::uint64_t> ids() const;
     // The entry with this id; nullptr once it was removed.
     WatchEntry* find(std::uint64_t id);
     // As find(), but a removed entry is the list control's index error (IndexOutOfRange).

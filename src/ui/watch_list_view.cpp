@@ -145,8 +145,13 @@ void WatchListView::onSelectionChanged()
 
 void WatchListView::onDoubleClicked(QTreeWidgetItem* item, int column)
 {
+    // The trigger cell keeps its own gesture; a double click anywhere else opens the drive window.
     if (!item || !model_.triggerEditable(column)) {
         hideEditor();
+        if (item) {
+            const auto index = static_cast<std::size_t>(indexOfTopLevelItem(item));
+            guarded("openDriveWindow", [&] { model_.openDriveWindowFor(index); });
+        }
         return;
     }
     editorRow_ = static_cast<std::size_t>(indexOfTopLevelItem(item));

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace volmara {
@@ -37,7 +38,10 @@ OverviewPage::OverviewPage(Form1Model& model, QWidget* parent) : QWidget(parent)
         figures_.push_back({value, row.field});
     }
     layout->addWidget(frame);
-    layout->addStretch();
+    lstInfo_ = new QListWidget(this);
+    lstInfo_->setObjectName(QStringLiteral("lstInfo"));
+    lstInfo_->setSelectionMode(QAbstractItemView::NoSelection);
+    layout->addWidget(lstInfo_, 1);
     refreshOn(model_.app().form1, this, [](OverviewPage& p) { p.refresh(); });
     refresh();
 }
@@ -47,6 +51,9 @@ void OverviewPage::refresh()
     const auto& form = model_.app().form1;
     for (const auto& figure : figures_)
         figure.value->setText(qs(form.*figure.field));
+    // Lines are only ever appended: show the new ones, keep the view where the user left it.
+    for (auto i = static_cast<std::size_t>(lstInfo_->count()); i < form.lstInfo.size(); ++i)
+        lstInfo_->addItem(qs(form.lstInfo[i]));
 }
 
 } // namespace volmara

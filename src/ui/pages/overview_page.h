@@ -6,13 +6,15 @@
 #include <vector>
 
 class QLabel;
+class QListWidget;
 
 namespace volmara {
 
 class Form1Model;
 struct Form1State;
 
-// Page `frmSp` 4 "Overview": the running figures of the statistics frame.
+// Page `frmSp` 4 "Overview": the running figures of the statistics frame, and the drive summary
+// lines `lstInfo` that the enumeration and the refresh append.
 class OverviewPage final : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,7 @@ private:
 
     Form1Model& model_;
     std::vector<Figure> figures_;
+    QListWidget* lstInfo_ = nullptr;
 };
 
 } // namespace volmara
