@@ -128,7 +128,7 @@ void BM_Layer_MeasureAndCount(benchmark::State& state)
 class Program {
 public:
     explicit Program(const std::vector<std::string>& paths)
-        : model_(volmara::Services{loop_, io_, clock_, dialogs_, volumes_, files_, rawVolumes_, volumeInfo_, shell_, trash_, network_, systemInfo_, sound_, paths_,
+        : model_(volmara::Services{loop_, io_, clock_, dialogs_, volumes_, files_, rawVolumes_, volumeInfo_, shell_, trash_, network_, systemInfo_, sound_, http_, registry_, paths_,
                                    volmara::Locale{}, fs::temp_directory_path().string(), "/"})
     {
         auto& app = model_.app();
@@ -191,6 +191,8 @@ private:
     volmara::test::FakeNetwork network_;
     volmara::test::FakeSystemInfo systemInfo_;
     volmara::test::FakeSound sound_;
+    volmara::test::FakeHttp http_;
+    volmara::test::FakeRegistry registry_;
     const volmara::PosixPathRules paths_{volumes_};
     volmara::Form1Model model_;
 };

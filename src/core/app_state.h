@@ -12,8 +12,10 @@
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/io.h"
+#include "platform/http.h"
 #include "platform/network.h"
 #include "platform/raw_volume.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "platform/system_info.h"
@@ -42,6 +44,8 @@ struct Services {
     Network& network;
     SystemInfo& systemInfo;
     Sound& sound;
+    Http& http;
+    Registry& registry;
     const PathRules& paths;
     Locale locale;
     std::string programFolder; // where set.dat and log.dat live (already chosen writable)

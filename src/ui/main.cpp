@@ -3,8 +3,10 @@
 #include "platform/posix/driveinfo/posix_volume_info.h"
 #include "platform/posix/bounded_call.h"
 #include "platform/posix/files_posix.h"
+#include "platform/posix/http_posix.h"
 #include "platform/posix/io_pool.h"
 #include "platform/posix/network_posix.h"
+#include "platform/posix/registry_posix.h"
 #include "platform/posix/shell_posix.h"
 #include "platform/posix/system_info_posix.h"
 #include "platform/posix/trash_posix.h"
@@ -80,10 +82,12 @@ int main(int argc, char** argv)
     volmara::PosixNetwork network;
     volmara::PosixSystemInfo systemInfo;
     volmara::QtSound sound;
+    volmara::PosixHttp http;
+    volmara::PosixRegistry registry;
     const volmara::PosixPathRules paths(volumes);
     volmara::PosixIoPool io(loop);
 
-    volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths,
+    volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths,
                                             volmara::localeFromQt(QLocale::system()), programFolder(),
                                             QDir::homePath().toStdString()});
     dialogs.setOwner(&window);

@@ -282,8 +282,10 @@ TEST(WatchCycleOutOfMemory, ShowsTheMessageAndLeavesTheWatchOff)
     FakeNetwork network;
     FakeSystemInfo systemInfo;
     FakeSound sound;
+    FakeHttp http;
+    FakeRegistry registry;
     PosixPathRules paths(volumes);
-    Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{},
+    Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths, Locale{},
                               "/opt/volmara", "/home/user"});
     model.Form_Load();
     loop.runPending();

@@ -3,12 +3,14 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_http.h"
 #include "fakes/fake_network.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_sound.h"
 #include "fakes/fake_system_info.h"
 #include "fakes/fake_trash.h"
 #include "fakes/fake_raw_volumes.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_volumes.h"
 #include "fakes/manual_event_loop.h"
 #include "fakes/manual_io.h"
@@ -43,6 +45,8 @@ struct AppHarness {
     FakeNetwork network;
     FakeSystemInfo systemInfo;
     FakeSound sound;
+    FakeHttp http;
+    FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1Model> model;
 
@@ -51,7 +55,7 @@ struct AppHarness {
     Form1Model& make()
     {
         model = std::make_unique<Form1Model>(
-            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{}, "/opt/volmara",
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths, Locale{}, "/opt/volmara",
                      "/home/user"});
         return *model;
     }

@@ -57,6 +57,8 @@ struct Program {
     test::FakeNetwork network;
     test::FakeSystemInfo systemInfo;
     test::FakeSound sound;
+    test::FakeHttp http;
+    test::FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1> window;
 
@@ -67,7 +69,7 @@ struct Program {
         volumes.add(smallRoot(), 10'000, 1'000'000);
         // The home folder lies on "/", so a first run ticks that drive only.
         window = std::make_unique<Form1>(
-            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, paths, Locale{}, folder(), folder()});
+            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths, Locale{}, folder(), folder()});
         window->Form_Load();
         // The drives are measured on the I/O workers; start-up ends when their answers are in.
         if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/registry.h"
+
+namespace volmara::test {
+
+class FakeRegistry final : public Registry {
+};
+
+} // namespace volmara::test
