@@ -367,7 +367,14 @@ void Form1Model::openLog()
 
 void Form1Model::openDriveWindow()
 {
-    app_.inform("The individual drive window is not available in this version yet.");
+    const auto& rows = app_.ListView1.rows();
+    const auto selected = std::find_if(rows.begin(), rows.end(), [](const WatchEntry& e) { return e.selected; });
+    if (selected == rows.end()) {
+        app_.inform("No Drive/Path selected.");
+        return;
+    }
+    app_.frmIndDri.perEntryTriggersOn = [this] { setPerEntryTriggers(true); };
+    runCommand([&] { app_.frmIndDri.open(*selected); });
 }
 
 void Form1Model::clearLog() { app_.log.clear(); }
