@@ -373,8 +373,10 @@ void Form1Model::openDriveWindow()
         app_.inform("No Drive/Path selected.");
         return;
     }
+    // A copy: showing the window runs the windows' handlers before the entry is read.
+    const WatchEntry entry = *selected;
     app_.frmIndDri.perEntryTriggersOn = [this] { setPerEntryTriggers(true); };
-    runCommand([&] { app_.frmIndDri.open(*selected); });
+    runCommand([&] { app_.frmIndDri.open(entry); });
 }
 
 void Form1Model::clearLog() { app_.log.clear(); }
