@@ -9,6 +9,7 @@
 #include "core/task.h"
 #include "core/watch_list.h"
 #include "driveinfo/drive_info_model.h"
+#include "driveinfo/drive_window_model.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/io.h"
@@ -71,6 +72,7 @@ public:
     Form1State form1;
     AlertDialogState dlgAlert;
     DriveInfoModel dlgDriveInfo;
+    DriveWindowModel frmIndDri{*this};
 
     // The main window's timers.
     Timer Timer1;

@@ -377,7 +377,16 @@ void Form1Model::openDriveWindowFor(std::size_t index)
 
 void Form1Model::openDriveWindow()
 {
-    app_.inform("The individual drive window is not available in this version yet.");
+    const auto& rows = app_.ListView1.rows();
+    const auto selected = std::find_if(rows.begin(), rows.end(), [](const WatchEntry& e) { return e.selected; });
+    if (selected == rows.end()) {
+        app_.inform("No Drive/Path selected.");
+        return;
+    }
+    // A copy: showing the window runs the windows' handlers before the entry is read.
+    const WatchEntry entry = *selected;
+    app_.frmIndDri.perEntryTriggersOn = [this] { setPerEntryTriggers(true); };
+    runCommand([&] { app_.frmIndDri.open(entry); });
 }
 
 void Form1Model::clearLog() { app_.log.clear(); }

@@ -196,6 +196,7 @@ void timerHold(AppState& app)
 {
     app.Timer1.setEnabled(true);
     app.tmrStat.setEnabled(true);
+    app.frmIndDri.Timer1.setEnabled(true);
 }
 
 } // namespace volmara

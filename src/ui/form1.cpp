@@ -3,6 +3,7 @@
 #include "core/pause_control.h"
 #include "ui/binding.h"
 #include "ui/drive_info/dlg_drive_info.h"
+#include "ui/drive_window/frm_ind_dri.h"
 #include "ui/link_label.h"
 #include "ui/pages/alerts_log_page.h"
 #include "ui/pages/config_page.h"
@@ -74,6 +75,8 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     buildStatusBar();
 
     refreshOn(model_.app().form1, this, [](Form1& f) { f.refresh(); });
+    // The drive window is made the first time its model is shown.
+    model_.app().frmIndDri.windowNeeded = [this] { FrmIndDri::ensureFor(model_.app().frmIndDri, *this); };
     lblTab_Click(0);
     resize(twips(*this, 8070), twips(*this, 9100));
     refresh();
@@ -84,6 +87,8 @@ Form1::~Form1()
     // The pages, the list and the dialogs refer to the model: they go first, while it still exists.
     delete takeCentralWidget();
     qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
+    model_.app().frmIndDri.windowNeeded = nullptr;
+    qDeleteAll(findChildren<FrmIndDri*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
