@@ -31,9 +31,7 @@ struct Program {
         h.volumes.add("/data/", 250000, 1000000);
         h.files.folders = {"/", "/data/"};
         h.files.counts["/data/"] = FolderCounts{12, 3};
-        window = std::make_unique<Form1>(Services{h.loop, h.io, h.clock, h.dialogs, h.volumes, h.files, h.rawVolumes,
-                                                  h.volumeInfo, h.shell, h.trash, h.network, h.systemInfo, h.sound,
-                                                  h.paths, Locale{}, "/opt/volmara", "/home/user"});
+        window = std::make_unique<Form1>(h.services());
         window->Form_Load();
         h.loop.runPending();
     }

@@ -52,11 +52,16 @@ struct AppHarness {
 
     AppHarness() { clock.follow(loop); }
 
+    // The services over these fakes, for a window or model the test makes itself.
+    Services services(Locale locale = {})
+    {
+        return Services{loop,   io,      clock,      dialogs, volumes, files, rawVolumes, volumeInfo, shell,
+                        trash,  network, systemInfo, sound,   http,    registry, paths, locale, "/opt/volmara",
+                        "/home/user"};
+    }
     Form1Model& make()
     {
-        model = std::make_unique<Form1Model>(
-            Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths, Locale{}, "/opt/volmara",
-                     "/home/user"});
+        model = std::make_unique<Form1Model>(services());
         return *model;
     }
     Form1Model& load()
