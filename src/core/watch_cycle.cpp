@@ -4,6 +4,7 @@
 #include "core/drive_enumeration.h"
 #include "core/error.h"
 #include "core/format.h"
+#include "core/path_events.h"
 #include "core/settings_file.h"
 #include "core/statistics.h"
 
@@ -227,18 +228,56 @@ void WatchCycle::clearIcon(WatchEntry& entry)
     app_.ListView1.notify();
 }
 
-Task<void> WatchCycle::eventStep(std::uint64_t id, const PathProbe& /*probe: the change events read it*/)
+Task<void> WatchCycle::eventStep(std::uint64_t id, const PathProbe& probe)
 {
+    const auto currentFree = groupDigits(bytesToKb(probe.drive.freeBytes), app_.sv.locale);
+    std::string eventText;
     for (std::size_t evt = 0; evt < app_.lstEvt.size(); ++evt) {
         co_await app_.sv.loop.yield();
         panel("Events Listing Check: " + std::to_string(evt));
-        if (app_.lstEvt[evt])
-            panel("Checking Events for: " + std::string(kLstEvtCaptions[evt]));
-        // The change events (free space, counts, modified files) are evaluated here once they
-        // exist; the unavailable event belongs to the not-ready step.
+        if (!app_.lstEvt[evt])
+            continue;
+        panel("Checking Events for: " + std::string(kLstEvtCaptions[evt]));
+        const auto& entry = app_.ListView1.byId(id);
+        switch (evt) {
+        case kEvtStagnancy:
+            eventText += stagnancyEvent(entry, currentFree);
+            break;
+        case kEvtChange:
+            eventText += changeEvent(entry, currentFree);
+            break;
+        case kEvtAmount:
+            eventText += amountEvent(entry, probe.counts);
+            break;
+        case kEvtModified:
+            co_await modifiedFilesEvent(id);
+            break;
+        default:
+            break; // the unavailable event belongs to the not-ready step
+        }
     }
     panel("Events Listing Check Done. 1");
-    (void)app_.ListView1.byId(id);
+    if (!eventText.empty())
+        co_await reportEvents(id, eventText);
+}
+
+Task<void> WatchCycle::modifiedFilesEvent(std::uint64_t /*id: the file-time search reads its folder*/)
+{
+    co_return;
+}
+
+Task<void> WatchCycle::reportEvents(std::uint64_t id, const std::string& eventText)
+{
+    const auto stamp = app_.displayTime();
+    app_.log.prcAlertInfo(stamp, "High", eventText, 0, &app_.ListView1.byId(id));
+    app_.dlgAlert.lblAlert.insert(0, stamp + " " + eventText);
+    app_.log.prependAlert(eventText);
+    app_.dlgAlert.notify();
+    if (!app_.dlgAlert.visible && app_.lstAct[kActAlert]) {
+        app_.dlgAlert.visible = true;
+        app_.dlgAlert.notify();
+    }
+    co_return;
 }
 
 void WatchCycle::recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb,

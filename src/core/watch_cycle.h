@@ -34,6 +34,8 @@ private:
     Task<void> runCheck();
     Task<EntryOutcome> checkEntry(std::uint64_t id, ProbeAhead& ahead);
     Task<void> eventStep(std::uint64_t id, const PathProbe& probe);
+    Task<void> modifiedFilesEvent(std::uint64_t id);
+    Task<void> reportEvents(std::uint64_t id, const std::string& eventText);
     void recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
     void clearIcon(WatchEntry& entry);
     void endOfCheck();
