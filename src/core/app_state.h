@@ -9,6 +9,7 @@
 #include "core/task.h"
 #include "core/watch_list.h"
 #include "driveinfo/drive_info_model.h"
+#include "notify/notify_model.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/io.h"
@@ -67,6 +68,7 @@ public:
     Form1State form1;
     AlertDialogState dlgAlert;
     DriveInfoModel dlgDriveInfo;
+    NotifyModel frmNotify;
 
     // The main window's timers.
     Timer Timer1;
