@@ -4,6 +4,7 @@
 #include "ui/binding.h"
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/link_label.h"
+#include "ui/notify/frm_notify.h"
 #include "ui/pages/alerts_log_page.h"
 #include "ui/pages/config_page.h"
 #include "ui/pages/options_page.h"
@@ -84,6 +85,7 @@ Form1::~Form1()
     // The pages, the list and the dialogs refer to the model: they go first, while it still exists.
     delete takeCentralWidget();
     qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<FrmNotify*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
@@ -103,6 +105,13 @@ void Form1::buildToolbar()
     advancedInfo->setToolTip(QStringLiteral("Advance Information on Drive/Path(s) attributes"));
     connect(advancedInfo, &QAction::triggered, this,
             [this] { guarded("Toolbar1", [&] { DlgDriveInfo::showFor(model_.app().dlgDriveInfo, *this); }); });
+
+    // Stands in for the functions menu's "Notification" until that menu exists.
+    auto* notification = toolbar->addAction(QStringLiteral("Notification"));
+    notification->setObjectName(QStringLiteral("notificationButton"));
+    notification->setToolTip(QStringLiteral("Notification Settings"));
+    connect(notification, &QAction::triggered, this,
+            [this] { guarded("Toolbar1", [&] { FrmNotify::showFor(model_.app().frmNotify, *this); }); });
 }
 
 QWidget* Form1::buildWatchFrame()
