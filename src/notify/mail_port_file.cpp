@@ -20,6 +20,9 @@ void loadMailPort(AppState& app)
 
 void saveMailPort(AppState& app)
 {
+    // Closed before start-up loaded the port: the stored one is still the right one.
+    if (!app.frmNotify.loaded())
+        return;
     const auto path = extraFileName(app.settingsPath);
     ExtraData extra;
     if (app.sv.files.fileExists(path)) {

@@ -75,6 +75,7 @@ void NotifyModel::Form_Load()
 {
     g_NotTime = 0;
     g_Inter = 0;
+    loaded_ = true;
     tmrEmail.setEnabled(true);
     notify();
 }

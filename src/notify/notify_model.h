@@ -98,6 +98,8 @@ public:
     // After the settings are loaded: the schedule starts. Before the program ends: it stops.
     void Form_Load();
     void Form_Unload();
+    // The settings have been loaded into the window (start-up got that far).
+    bool loaded() const { return loaded_; }
 
     void show();
     bool visible() const { return visible_; }
@@ -197,6 +199,7 @@ private:
     std::optional<std::size_t> selected_;
     NotifyTab tab_ = NotifyTab::NotifyContent;
     bool visible_ = false;
+    bool loaded_ = false;
     bool sending_ = false;
     std::string status_;
     std::optional<std::string> netstat_;

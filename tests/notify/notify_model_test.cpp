@@ -380,6 +380,14 @@ TEST_F(NotifyModelTest, ControlsAreTheSettingsAndThePortLivesInExtraDat)
     first.volumes.add("/", 900000, 2000000);
     first.load();
     EXPECT_EQ(first.app().frmNotify.text(NotifyText::txtMailPort), "25");
+
+    // Closed before start-up got to the settings: the stored port is left as it is.
+    AppHarness early;
+    early.volumes.add("/", 900000, 2000000);
+    early.files.files = h.files.files;
+    early.make().Form_Load(); // start-up now waits on the drives
+    early.model->Form_Unload();
+    EXPECT_EQ(early.files.files["/opt/volmara/extra.dat"], h.files.files["/opt/volmara/extra.dat"]);
 }
 
 class NotifyScheduleTest : public NotifyModelTest {
