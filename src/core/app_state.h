@@ -10,6 +10,7 @@
 #include "core/watch_list.h"
 #include "driveinfo/drive_info_model.h"
 #include "driveinfo/drive_window_model.h"
+#include "notify/notify_model.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/io.h"
@@ -73,6 +74,7 @@ public:
     AlertDialogState dlgAlert;
     DriveInfoModel dlgDriveInfo;
     DriveWindowModel frmIndDri{*this};
+    NotifyModel frmNotify;
 
     // The main window's timers.
     Timer Timer1;

@@ -6,6 +6,7 @@
 #include "core/pause_control.h"
 #include "core/settings_file.h"
 #include "core/statistics.h"
+#include "notify/mail_port_file.h"
 
 #include <algorithm>
 #include <optional>
@@ -74,6 +75,8 @@ Task<void> Form1Model::startUp()
     }
     if (firstRun)
         tickHomeEntry();
+    loadMailPort(app_);
+    app_.frmNotify.Form_Load();
 
     app_.form1.lblAppStart = app_.now("yyyy/mm/dd hh:mm AMPM");
     setTriggerUnit(0);
@@ -86,6 +89,13 @@ Task<void> Form1Model::startUp()
 
 void Form1Model::Form_Unload()
 {
+    app_.frmNotify.Form_Unload();
+    try {
+        saveMailPort(app_);
+    } catch (const std::exception& e) {
+        app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High",
+                              std::string("Mail server port could not be saved: ") + e.what(), 0, nullptr);
+    }
     try {
         prcSettings(app_, 1);
     } catch (const std::exception& e) {

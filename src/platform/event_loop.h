@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 namespace volmara {
 
@@ -25,6 +26,15 @@ public:
     virtual void stop() = 0;
 };
 
+// What a descriptor watch waits for.
+enum class FdInterest { Readable, Writable };
+
+// A descriptor watched by the loop; destroying it ends the watch (also from inside its own call).
+class FdWatch {
+public:
+    virtual ~FdWatch() = default;
+};
+
 // The one event loop of the program: queued calls, timers, and the yield that lets everything
 // pending run before a suspended operation goes on.
 class EventLoop {
@@ -39,6 +49,17 @@ public:
     // their answers over this way.
     virtual void post(std::function<void()> call) = 0;
     virtual std::unique_ptr<TimerBackend> createTimer(std::function<void()> onFire) = 0;
+
+    // Calls `onReady` from the loop whenever `fd` is ready for `interest` (readable also on end of
+    // stream or error), again and again while it stays ready, until the watch is destroyed. This is
+    // how a socket wait is resumed by the socket instead of by polling.
+    virtual std::unique_ptr<FdWatch> watchFd(int fd, FdInterest interest, std::function<void()> onReady)
+    {
+        (void)fd;
+        (void)interest;
+        (void)onReady;
+        throw std::logic_error("this event loop cannot watch descriptors");
+    }
 
     struct YieldAwaiter {
         EventLoop& loop;

@@ -5,6 +5,7 @@
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/drive_window/frm_ind_dri.h"
 #include "ui/link_label.h"
+#include "ui/notify/frm_notify.h"
 #include "ui/pages/alerts_log_page.h"
 #include "ui/pages/config_page.h"
 #include "ui/pages/options_page.h"
@@ -89,6 +90,7 @@ Form1::~Form1()
     qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
     model_.app().frmIndDri.windowNeeded = nullptr;
     qDeleteAll(findChildren<FrmIndDri*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<FrmNotify*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
@@ -108,6 +110,13 @@ void Form1::buildToolbar()
     advancedInfo->setToolTip(QStringLiteral("Advance Information on Drive/Path(s) attributes"));
     connect(advancedInfo, &QAction::triggered, this,
             [this] { guarded("Toolbar1", [&] { DlgDriveInfo::showFor(model_.app().dlgDriveInfo, *this); }); });
+
+    // Stands in for the functions menu's "Notification" until that menu exists.
+    auto* notification = toolbar->addAction(QStringLiteral("Notification"));
+    notification->setObjectName(QStringLiteral("notificationButton"));
+    notification->setToolTip(QStringLiteral("Notification Settings"));
+    connect(notification, &QAction::triggered, this,
+            [this] { guarded("Toolbar1", [&] { FrmNotify::showFor(model_.app().frmNotify, *this); }); });
 }
 
 QWidget* Form1::buildWatchFrame()

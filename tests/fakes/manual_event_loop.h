@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include <poll.h>
+
 namespace volmara::test {
 
 // A deterministic event loop over virtual time: posted calls run in order, timers fire when
@@ -32,6 +34,38 @@ public:
     std::unique_ptr<TimerBackend> createTimer(std::function<void()> onFire) override
     {
         return std::make_unique<Backend>(*this, std::move(onFire));
+    }
+
+    // Descriptors are watched with a real poll, in runUntil and pollFds: for tests of real sockets.
+    std::unique_ptr<FdWatch> watchFd(int fd, FdInterest interest, std::function<void()> onReady) override
+    {
+        auto entry = std::make_shared<FdEntry>(FdEntry{fd, interest, std::move(onReady), true});
+        fdWatches_.push_back(entry);
+        return std::make_unique<ManualFdWatch>(*this, std::move(entry));
+    }
+    std::size_t fdWatchCount() const { return fdWatches_.size(); }
+
+    // Waits up to `timeout` for a watched descriptor and calls the watches that are ready.
+    // Returns true when one was.
+    bool pollFds(std::chrono::milliseconds timeout)
+    {
+        if (fdWatches_.empty())
+            return false;
+        auto watches = fdWatches_;
+        std::vector<pollfd> fds;
+        for (const auto& w : watches)
+            fds.push_back(pollfd{w->fd, static_cast<short>(w->interest == FdInterest::Readable ? POLLIN : POLLOUT), 0});
+        if (::poll(fds.data(), fds.size(), static_cast<int>(timeout.count())) <= 0)
+            return false;
+        bool any = false;
+        for (std::size_t i = 0; i < watches.size(); ++i) {
+            // A call may have ended other watches.
+            if (fds[i].revents != 0 && watches[i]->active) {
+                any = true;
+                watches[i]->onReady();
+            }
+        }
+        return any;
     }
 
     // Runs everything pending, including what those calls post, up to a bound.
@@ -81,6 +115,11 @@ public:
             for (const auto* b : timers_) {
                 if (b->running)
                     wake = std::min(wake, realOf(b->due));
+            }
+            if (!fdWatches_.empty()) {
+                const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Steady::now());
+                pollFds(std::clamp(wait, std::chrono::milliseconds(0), std::chrono::milliseconds(5)));
+                continue;
             }
             std::unique_lock lock(mutex_);
             posted_.wait_until(lock, wake, [&] { return !queue_.empty(); });
@@ -144,6 +183,24 @@ private:
         std::int64_t due = 0;
     };
 
+    struct FdEntry {
+        int fd;
+        FdInterest interest;
+        std::function<void()> onReady;
+        bool active;
+    };
+    struct ManualFdWatch final : FdWatch {
+        ManualFdWatch(ManualEventLoop& l, std::shared_ptr<FdEntry> e) : loop(l), entry(std::move(e)) {}
+        ~ManualFdWatch() override
+        {
+            entry->active = false;
+            std::erase(loop.fdWatches_, entry);
+        }
+        ManualEventLoop& loop;
+        std::shared_ptr<FdEntry> entry;
+    };
+
+    std::vector<std::shared_ptr<FdEntry>> fdWatches_;
     mutable std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<std::function<void()>> queue_;

@@ -1,6 +1,8 @@
 #include "ui/platform/qt_event_loop.h"
 
 #include <QMetaObject>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <deque>
@@ -23,6 +25,33 @@ public:
 
 private:
     QTimer timer_;
+};
+
+// A QSocketNotifier behind an FdWatch. The watch may end from inside its own call (a socket
+// that closes on end of stream), so the notifier is switched off at once and deleted later.
+class QtFdWatch final : public FdWatch {
+public:
+    QtFdWatch(QObject* owner, int fd, FdInterest interest, std::function<void()> onReady)
+        : notifier_(new QSocketNotifier(static_cast<qintptr>(fd),
+                                        interest == FdInterest::Readable ? QSocketNotifier::Read : QSocketNotifier::Write,
+                                        owner))
+    {
+        QObject::connect(notifier_.data(), &QSocketNotifier::activated, notifier_.data(), std::move(onReady));
+        notifier_->setEnabled(true);
+    }
+    ~QtFdWatch() override
+    {
+        if (notifier_) {
+            notifier_->setEnabled(false);
+            notifier_->disconnect();
+            notifier_->deleteLater();
+        }
+    }
+    QtFdWatch(const QtFdWatch&) = delete;
+    QtFdWatch& operator=(const QtFdWatch&) = delete;
+
+private:
+    QPointer<QSocketNotifier> notifier_;
 };
 
 } // namespace
@@ -67,6 +96,11 @@ void QtEventLoop::runRound()
 std::unique_ptr<TimerBackend> QtEventLoop::createTimer(std::function<void()> onFire)
 {
     return std::make_unique<QtTimerBackend>(std::move(onFire));
+}
+
+std::unique_ptr<FdWatch> QtEventLoop::watchFd(int fd, FdInterest interest, std::function<void()> onReady)
+{
+    return std::make_unique<QtFdWatch>(context_.get(), fd, interest, std::move(onReady));
 }
 
 } // namespace volmara

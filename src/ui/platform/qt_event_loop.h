@@ -22,6 +22,7 @@ public:
 
     void post(std::function<void()> call) override;
     std::unique_ptr<TimerBackend> createTimer(std::function<void()> onFire) override;
+    std::unique_ptr<FdWatch> watchFd(int fd, FdInterest interest, std::function<void()> onReady) override;
 
     static constexpr std::chrono::microseconds yieldSlice{4000};
 

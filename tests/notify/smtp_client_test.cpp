@@ -1,0 +1,222 @@
+#include "fakes/fake_network.h"
+#include "fakes/manual_event_loop.h"
+#include "fakes/manual_io.h"
+#include "notify/smtp_client.h"
+#include "notify/smtp_wire.h"
+
+#include <gtest/gtest.h>
+
+namespace volmara::test {
+namespace {
+
+MailMessage message()
+{
+    MailMessage m;
+    m.mailsmtp = "mail.example.com";
+    m.mailport = 25;
+    m.mailto = "rcpt@example.com";
+    m.mailfrom = "me@example.com";
+    m.mailfromDisplayName = "Volmara";
+    m.mailsubject = "Zembrik Volmara: system info";
+    m.mailbody = "line one\r\n.hidden\r\nlast";
+    m.date = "Thu, 10 Dec 2026 09:30:00 +0100";
+    m.messageId = "<x@example.com>";
+    return m;
+}
+
+// One conversation on a scripted socket, run on the manual loop.
+class SmtpClientTest : public ::testing::Test {
+protected:
+    ManualEventLoop loop;
+    ManualIo io{loop};
+    FakeNetwork network;
+    std::unique_ptr<TcpSocket> owned = network.createSocket(loop, io);
+    ScriptedSocket& socket = *network.sockets.back();
+    FakeSmtpServer& server = network.server;
+    Timer timer{loop, 60000};
+    MailTimeout timeout{timer, *owned};
+    SmtpClient client{*owned, timeout};
+    TaskScope scope;
+    std::optional<bool> result;
+
+    void start(MailMessage mail = message())
+    {
+        result.reset();
+        scope.spawn(run(std::move(mail)));
+        loop.runPending();
+    }
+    Task<void> run(MailMessage mail) { result = co_await client.sendmail(std::move(mail)); }
+};
+
+TEST_F(SmtpClientTest, DeliversWithTheProgramsWireLayout)
+{
+    start();
+    ASSERT_EQ(result, true);
+    EXPECT_EQ(socket.sent, "helo mail.example.com\r\n"
+                           "mail from:<me@example.com>\r\n"
+                           "rcpt to:<rcpt@example.com>\r\n"
+                           "DATA\r\n"
+                           "From: \"Volmara\" me@example.com\r\n"
+                           "Subject: Zembrik Volmara: system info\r\n"
+                           "Date: Thu, 10 Dec 2026 09:30:00 +0100\r\n"
+                           "Message-ID: <x@example.com>\r\n"
+                           "Content-Type: text/plain; charset=UTF-8\r\n"
+                           "To: rcpt@example.com\r\n"
+                           "\r\n"
+                           "line one\r\n"
+                           "..hidden\r\n" // stuffed: the line cannot end the data
+                           "last\r\n"
+                           "\r\n"
+                           ".\r\n"
+                           "QUIT\r\n");
+    EXPECT_EQ(socket.State(), SocketState::Closed);
+    EXPECT_FALSE(timer.Enabled());
+
+    // The socket is ready for the next conversation as it is; HTML and an empty display name.
+    auto html = message();
+    html.IsHTML = true;
+    html.mailfromDisplayName.clear();
+    start(html);
+    EXPECT_EQ(result, true);
+    EXPECT_EQ(socket.connects, 2);
+    ASSERT_EQ(server.messages.size(), 2u);
+    EXPECT_TRUE(server.messages[1].starts_with("From: \"\" me@example.com\r\n"));
+    EXPECT_NE(server.messages[1].find("Content-Type: text/html; charset=UTF-8\r\n"), std::string::npos);
+}
+
+TEST_F(SmtpClientTest, RepliesInPiecesAndOverSeveralLinesAreWaitedForWhole)
+{
+    server.greeting = {"22", "0-fake.test welcomes\r\n220", " ready\r\n"};
+    socket.manual = true;
+    start();
+    EXPECT_EQ(socket.sent, "helo mail.example.com\r\n");
+    socket.deliver("250-fake.test\r\n250-SIZE 1000");
+    loop.runPending();
+    socket.deliver("\r\n");
+    loop.runPending();
+    EXPECT_EQ(socket.sent, "helo mail.example.com\r\n") << "continuation lines are not the reply yet";
+    socket.deliver("250 HELP\r\n");
+    loop.runPending();
+    EXPECT_TRUE(socket.sent.ends_with("mail from:<me@example.com>\r\n"));
+    EXPECT_FALSE(result.has_value());
+}
+
+TEST_F(SmtpClientTest, AnotherReplyThanTheAwaitedOneFailsAtTheTimeOut)
+{
+    struct Case {
+        const char* name;
+        std::function<void(FakeSmtpServer&)> setUp;
+    };
+    const std::vector<Case> cases{
+        {"greeting refused", [](FakeSmtpServer& s) { s.greeting = {"554 no service here\r\n"}; }},
+        {"recipient rejected", [](FakeSmtpServer& s) { s.rejectRecipients = {"rcpt@example.com"}; }},
+        // Holds the digits 2 and 5 side by side: not a 250.
+        {"message refused", [](FakeSmtpServer& s) { s.dataReply = "554 5.7.25 rejected\r\n"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server = FakeSmtpServer{};
+        c.setUp(server);
+        socket.sent.clear();
+        start();
+        loop.advance(59000);
+        EXPECT_FALSE(result.has_value()) << "still waiting";
+        loop.advance(1000);
+        EXPECT_EQ(result, false);
+        EXPECT_TRUE(socket.sent.ends_with("QUIT\r\n"));
+        EXPECT_EQ(socket.State(), SocketState::Closed);
+        EXPECT_FALSE(timer.Enabled());
+    }
+}
+
+TEST_F(SmtpClientTest, AConnectionThatEndsFailsAtOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+    };
+    const std::vector<Case> cases{
+        {"refused", [&] { server.onConnect = FakeSmtpServer::OnConnect::Refuse; }},
+        {"closed by the server", [&] { server.greeting = {}; }},
+        {"reset", [&] { server.greeting = {}; }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        server = FakeSmtpServer{};
+        cases[i].act();
+        const auto before = loop.nowMs();
+        start();
+        if (i == 1)
+            socket.peerClose();
+        if (i == 2)
+            socket.fail();
+        loop.runPending();
+        EXPECT_EQ(result, false);
+        EXPECT_EQ(loop.nowMs(), before) << "no time-out was needed";
+        EXPECT_FALSE(timer.Enabled());
+    }
+}
+
+TEST_F(SmtpClientTest, AConnectionThatNeverComesEndsAtTheTimeOut)
+{
+    server.onConnect = FakeSmtpServer::OnConnect::NeverAnswer;
+    start();
+    loop.advance(59999);
+    EXPECT_FALSE(result.has_value());
+    loop.advance(1);
+    EXPECT_EQ(result, false);
+    EXPECT_EQ(socket.State(), SocketState::Closed);
+}
+
+TEST(SmtpWireTest, BodyLinesAreNormalisedStuffedAndKeptShort)
+{
+    const std::string longPlain(1500, 'x');
+    std::string longHtml;
+    for (int i = 0; i < 300; ++i)
+        longHtml += "row " + std::to_string(i) + "<br>";
+    struct Case {
+        std::string body;
+        std::string wire;
+    };
+    const std::vector<Case> cases{
+        {"abc\r\n", "abc\r\n"},
+        {"abc\r\n\r\n", "abc\r\n\r\n"},
+        {"\r\n", "\r\n"},
+        {".\r\n", "..\r\n"},
+        {"a\n.\nb\r\n", "a\r\n..\r\nb\r\n"},  // a bare LF is a line break too, so the "." is stuffed
+        {"a\r.\r\n", "a\r\n..\r\n"},
+        {longPlain + "\r\n", longPlain.substr(0, 997) + "\r\n" + longPlain.substr(997) + "\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body.substr(0, 20));
+        EXPECT_EQ(wireBody(c.body), c.wire);
+    }
+    // A long HTML line breaks right after a "<br>", where a line break changes nothing shown.
+    const auto wire = wireBody(longHtml + "\r\n");
+    std::size_t start = 0;
+    std::string joined;
+    for (auto end = wire.find("\r\n"); end != std::string::npos; end = wire.find("\r\n", start)) {
+        const auto line = wire.substr(start, end - start);
+        EXPECT_LE(line.size(), kMaxWireLine);
+        EXPECT_TRUE(line.ends_with("<br>")) << line;
+        joined += line;
+        start = end + 2;
+    }
+    EXPECT_EQ(joined, longHtml);
+}
+
+TEST(SmtpWireTest, DateAndMessageId)
+{
+    EXPECT_EQ(mailDate(DateTime{2026, 12, 10, 9, 30, 5}, 60), "Thu, 10 Dec 2026 09:30:05 +0100");
+    EXPECT_EQ(mailDate(DateTime{2024, 2, 29, 23, 0, 0}, -270), "Thu, 29 Feb 2024 23:00:00 -0430");
+    EXPECT_EQ(messageId(DateTime{2026, 12, 10, 9, 30, 5}, 7, 0xabcULL, "me@example.com", "box"),
+              "<20261210093005.7.0000000000000abc@example.com>");
+    EXPECT_EQ(messageId(DateTime{2026, 12, 10, 9, 30, 5}, 7, 1, "not an address", "box"),
+              "<20261210093005.7.0000000000000001@box>");
+    EXPECT_TRUE(hasLineBreak("a\rb"));
+    EXPECT_TRUE(hasLineBreak("a\nb"));
+    EXPECT_FALSE(hasLineBreak("a b"));
+}
+
+} // namespace
+} // namespace volmara::test
