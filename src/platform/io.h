@@ -61,7 +61,9 @@ public:
     template <typename Work>
     auto start(std::string key, Work work, Bound bound = defaultBound) -> Call<std::invoke_result_t<Work&>>;
 
-    // co_await io.run(key, work): start and await in one.
+    // Start and await: `auto call = io.run(key, work); auto reply = co_await call;`. Name the call
+    // before awaiting it: GCC 12 destroys a capturing lambda twice when the whole call is written
+    // inside the co_await expression.
     template <typename Work>
     auto run(std::string key, Work work, Bound bound = defaultBound) -> Call<std::invoke_result_t<Work&>>
     {
