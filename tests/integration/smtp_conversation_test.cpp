@@ -1,7 +1,9 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_http.h"
 #include "fakes/fake_raw_volumes.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_sound.h"
 #include "fakes/fake_system_info.h"
@@ -153,6 +155,8 @@ struct Program {
     PosixNetwork network;
     FakeSystemInfo systemInfo;
     FakeSound sound;
+    FakeHttp http;
+    FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1Model> model;
 
@@ -161,7 +165,7 @@ struct Program {
         clock.follow(loop);
         volumes.add("/", 900000, 2000000);
         model = std::make_unique<Form1Model>(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell,
-                                                      trash, network, systemInfo, sound, paths, Locale{}, "/opt/volmara",
+                                                      trash, network, systemInfo, sound, http, registry, paths, Locale{}, "/opt/volmara",
                                                       "/home/user"});
         model->Form_Load();
         loop.runPending();

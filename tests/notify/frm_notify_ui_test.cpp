@@ -1,4 +1,6 @@
 #include "core/path_rules.h"
+#include "fakes/fake_http.h"
+#include "fakes/fake_registry.h"
 #include "fakes/app_harness.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/io_pool.h"
@@ -46,6 +48,8 @@ struct Program {
     test::FakeNetwork network;
     test::FakeSystemInfo systemInfo;
     test::FakeSound sound;
+    test::FakeHttp http;
+    test::FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1> window;
 
@@ -53,7 +57,7 @@ struct Program {
     {
         volumes.add("/", 40'000'000, 80'000'000);
         window = std::make_unique<Form1>(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell,
-                                                  trash, network, systemInfo, sound, paths, Locale{},
+                                                  trash, network, systemInfo, sound, http, registry, paths, Locale{},
                                                   dir.path().toStdString(), dir.path().toStdString()});
         window->Form_Load();
         if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))
