@@ -41,6 +41,8 @@ struct Setup {
         harness.load();
         model = &harness.app().dlgDriveInfo;
 
+        const SectorBuffer rootBoot = testing::sectorWith({{3, testing::bytesOf("rootfs  ")}});
+        rawVolumes.images["/"].bytes.assign(rootBoot.begin(), rootBoot.end());
         homeBoot = testing::sectorWith({{3, testing::bytesOf("mkfs.fat")}, {11, testing::littleEndian(512, 2)}});
         rawVolumes.images["/home/"].bytes.assign(homeBoot.begin(), homeBoot.end());
         volumeInfo.names["/home/"] = "FAT16";
@@ -49,6 +51,8 @@ struct Setup {
     }
 
     DlgDriveInfo& open() { return DlgDriveInfo::showFor(*model, owner); }
+    // The answers of the I/O workers (and of message boxes) arrive.
+    void answer() { harness.loop.runPending(); }
 };
 
 template <typename W>
@@ -148,9 +152,14 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
     QCOMPARE(lblDesc.text(), QStringLiteral("The control provides a system aware drive/paths attributes."));
     auto& drvDrive = child<QComboBox>(dialog, "drvDrive");
     QCOMPARE(itemsOf(drvDrive), (QStringList{"/", "/home/"}));
+    QCOMPARE(drvDrive.currentIndex(), 0);
     auto& lvInfo = child<QTreeWidget>(dialog, "lvInfo");
-    QCOMPARE(lvInfo.topLevelItemCount(), 0);
+    QCOMPARE(lvInfo.topLevelItemCount(), 0); // until the drive answers
+    s.answer();
+    QCOMPARE(lvInfo.topLevelItemCount(), 0); // "/" has a file system without a layout
+    QVERIFY(!child<QPlainTextEdit>(dialog, "txtBytes").toPlainText().isEmpty());
     choose(drvDrive, 1);
+    s.answer();
     QVERIFY(lvInfo.topLevelItemCount() > 0);
     QCOMPARE(lvInfo.topLevelItem(0)->text(0), QStringLiteral("OEM name"));
     QCOMPARE(lvInfo.topLevelItem(0)->text(1), QStringLiteral("mkfs.fat"));
@@ -164,6 +173,7 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
 
     choose(combo1, 3);
     choose(combo1, 3);
+    s.answer();
     QVERIFY(child<QWidget>(dialog, "frmAD").isVisible());
     QVERIFY(!frmPart.isVisible());
     QCOMPARE(lblDesc.text(), QStringLiteral("The control provides a system aware drive/paths attributes."));
@@ -179,6 +189,7 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
     }
 
     choose(cboDrives, 0); // nothing known about "/": type Unknown, all zero
+    s.answer();
     QCOMPARE(child<QLabel>(dialog, "lblInfo0").text(), QStringLiteral("Unknown"));
     QCOMPARE(child<QLabel>(dialog, "lblInfo6").text(), QStringLiteral("0"));
 }
@@ -210,8 +221,11 @@ void DriveInfoDialogTest::openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew
     s.rawVolumes.images.erase("/home/"); // the device cannot be opened
     QPointer<DlgDriveInfo> dialog = &s.open();
     choose(child<QComboBox>(*dialog, "Combo1"), 2);
+    s.answer();
+    s.harness.dialogs.holdAnswers = true;
 
     choose(child<QComboBox>(*dialog, "drvDrive"), 1);
+    s.answer();
 
     const auto& shown = s.harness.dialogs.shown;
     QCOMPARE(shown.size(), std::size_t{1});
@@ -220,7 +234,8 @@ void DriveInfoDialogTest::openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew
     QCOMPARE(shown[0].icon, MsgIcon::Critical);
     QVERIFY(dialog->isVisible()); // until the message is dismissed
 
-    s.harness.loop.runPending(); // the user dismisses it
+    s.harness.dialogs.releaseOne(); // the user dismisses it
+    s.answer();
     QVERIFY(dialog && !dialog->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
