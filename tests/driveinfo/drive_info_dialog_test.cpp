@@ -4,6 +4,7 @@
 #include "fakes/app_harness.h"
 #include "sector_builder.h"
 #include "ui/drive_info/dlg_drive_info.h"
+#include "ui/drive_info/dump_cells.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -11,12 +12,14 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPieSeries>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QValueAxis>
 
@@ -89,6 +92,7 @@ private slots:
     void okHidesAndTheNextShowKeepsThePage();
     void openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew();
     void chartsOfAnEmptyOrUnmeasuredList();
+    void characterDumpGivesEveryByteOneCell();
 };
 
 void DriveInfoDialogTest::opensOnTheFreeSpaceChartOfTheWatchList()
@@ -278,6 +282,46 @@ void DriveInfoDialogTest::chartsOfAnEmptyOrUnmeasuredList()
     QCOMPARE(child<QChartView>(dialog, "MSChart1_1").chart()->title(),
              QStringLiteral("Total Free Space Distribution (KB): 0"));
     dialog.grab(); // draws the empty charts
+}
+
+void DriveInfoDialogTest::characterDumpGivesEveryByteOneCell()
+{
+    Setup s;
+    SectorBuffer everyByte{};
+    for (std::size_t i = 0; i < everyByte.size(); ++i)
+        everyByte[i] = static_cast<std::uint8_t>(i);
+    s.rawVolumes.images["/home/"].bytes.assign(everyByte.begin(), everyByte.end());
+    DlgDriveInfo& dialog = s.open();
+    choose(child<QComboBox>(dialog, "Combo1"), 2);
+    choose(child<QComboBox>(dialog, "drvDrive"), 1);
+    s.answer();
+
+    auto& txtChar = child<QPlainTextEdit>(dialog, "txtChar");
+    const QFontMetricsF metrics(txtChar.font());
+    const qreal cell = metrics.horizontalAdvance(QStringLiteral("0"));
+    const QChar standIn = dumpStandIn(txtChar.font());
+    QVERIFY(cell > 0);
+    QVERIFY(metrics.inFont(standIn));
+    const QStringList dump = QString::fromStdString(s.model->txtChar()).split(QStringLiteral("\r\n"));
+    // The raw text: the plain one turns a no-break space (byte 0xA0) into a blank.
+    const QStringList lines = txtChar.document()->toRawText().split(QChar::ParagraphSeparator);
+    QCOMPARE(lines.size(), 65); // 64 lines, every one ended
+    for (int i = 0; i < 64; ++i) {
+        QCOMPARE(lines[i].size(), 8);
+        QCOMPARE(metrics.horizontalAdvance(lines[i]), 8 * cell); // line by line, as it is laid out
+        for (int j = 0; j < 8; ++j) {
+            QCOMPARE(metrics.horizontalAdvance(QString(lines[i][j])), cell);
+            if (lines[i][j] != standIn)
+                QCOMPARE(lines[i][j], dump[i][j]); // what is not stood in for is the dump's own
+        }
+    }
+    const auto cellOf = [&](int byte) { return lines[byte / 8][byte % 8]; };
+    for (const int noWidth : {0xAD, 0x1AD, 0x7F, 0x85})
+        QCOMPARE(cellOf(noWidth), standIn);
+    QCOMPARE(cellOf(0x05), QLatin1Char(' '));
+    QCOMPARE(cellOf(0x41), QLatin1Char('A'));
+    QCOMPARE(cellOf(0xE9), QChar(0xE9));
+    QCOMPARE(cellOf(0xFF), QChar(0xFF));
 }
 
 QTEST_MAIN(DriveInfoDialogTest)

@@ -2,6 +2,7 @@
 
 #include "driveinfo/drive_attributes.h"
 #include "ui/binding.h"
+#include "ui/drive_info/dump_cells.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -328,7 +329,7 @@ void DlgDriveInfo::showPartition()
     for (const InfoRow& row : model_.lvInfo())
         new QTreeWidgetItem(lvInfo_, QStringList{qs(row.name), qs(row.value)});
     txtBytes_->setPlainText(dumpText(model_.txtBytes()));
-    txtChar_->setPlainText(dumpText(model_.txtChar()));
+    txtChar_->setPlainText(dumpCells(dumpText(model_.txtChar()), txtChar_->font()));
 }
 
 void DlgDriveInfo::showAttributeDrives() { fillDriveChoice(cboDrives_, model_.cboDrives()); }
