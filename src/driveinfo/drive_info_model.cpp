@@ -50,6 +50,15 @@ void DriveInfoModel::cmdOK_Click()
     notify(Change::Visibility);
 }
 
+void DriveInfoModel::showHelp()
+{
+    if (openHelp) {
+        openHelp();
+        return;
+    }
+    sv_.dialogs.showMessage({std::string(kDriveInfoHelpText), MsgIcon::Information, MsgButtons::Ok}, [](MsgAnswer) {});
+}
+
 void DriveInfoModel::Form_Load()
 {
     loaded_ = true;

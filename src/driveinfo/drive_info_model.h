@@ -51,6 +51,26 @@ inline constexpr std::string_view kHelpCaption = "Press F1 for help.";
 inline constexpr std::string_view kOkCaption = "&OK";
 inline constexpr std::array<std::string_view, 2> kLvInfoHeaders{"Field", "Value"};
 
+// What F1 shows until the program's help can be opened at the dialog's topic.
+inline constexpr std::string_view kDriveInfoHelpText =
+    "Advance Data Display\r\n"
+    "\r\n"
+    "Choose a page in the list at the top of the window:\r\n"
+    "\r\n"
+    "Free Space By Drive(s): a bar chart of the free and the total space of every drive and path in "
+    "the watch list.\r\n"
+    "\r\n"
+    "Total Free Space Distribution: a pie chart of how the free space of the watch list is spread over "
+    "its drives and paths, with the total in its title.\r\n"
+    "\r\n"
+    "Drive Partition Info.: choose a drive under \"Partition:\" to see the fields of its boot record and "
+    "its first 512 bytes, in hexadecimal and as characters. The drive is only read, never written.\r\n"
+    "\r\n"
+    "Drive Attribute Info.: choose a drive under \"Available Drives:\" to see its type, its sectors and "
+    "clusters, and its free and total space in MB.\r\n"
+    "\r\n"
+    "Drives and paths that could not be measured count as 0 in the charts. OK hides the window.";
+
 // `lblDesc` for a page.
 std::string_view pageDescription(DriveInfoPage page);
 
@@ -116,6 +136,10 @@ public:
 
     const std::vector<FreeSpaceBar>& freeSpaceChart() const { return pages_.freeSpace; } // MSChart1(0)
     const DistributionChart& distributionChart() const { return pages_.distribution; } // MSChart1(1)
+
+    // F1: the program's help, once `openHelp` is bound; until then the dialog's own help text.
+    void showHelp();
+    std::function<void()> openHelp;
 
     // Partition page. On Linux the drives are mount points, passed to the reader whole. Every
     // selection (the page's own on a refill included) reads the selected drive.

@@ -93,6 +93,7 @@ private slots:
     void openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew();
     void chartsOfAnEmptyOrUnmeasuredList();
     void characterDumpGivesEveryByteOneCell();
+    void f1ShowsTheHelp();
 };
 
 void DriveInfoDialogTest::opensOnTheFreeSpaceChartOfTheWatchList()
@@ -322,6 +323,28 @@ void DriveInfoDialogTest::characterDumpGivesEveryByteOneCell()
     QCOMPARE(cellOf(0x41), QLatin1Char('A'));
     QCOMPARE(cellOf(0xE9), QChar(0xE9));
     QCOMPARE(cellOf(0xFF), QChar(0xFF));
+}
+
+void DriveInfoDialogTest::f1ShowsTheHelp()
+{
+    Setup s;
+    DlgDriveInfo& dialog = s.open();
+    const auto& shown = s.harness.dialogs.shown;
+
+    // From the page selector, which leaves the key to its dialog.
+    QTest::keyClick(&child<QComboBox>(dialog, "Combo1"), Qt::Key_F1);
+    QCOMPARE(shown.size(), std::size_t{1});
+    QCOMPARE(shown[0].text, std::string(kDriveInfoHelpText));
+    QCOMPARE(shown[0].icon, MsgIcon::Information);
+    QCOMPARE(shown[0].buttons, MsgButtons::Ok);
+    s.answer();
+    QVERIFY(dialog.isVisible());
+
+    int helpOpened = 0;
+    s.model->openHelp = [&] { ++helpOpened; };
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QCOMPARE(helpOpened, 1);
+    QCOMPARE(shown.size(), std::size_t{1});
 }
 
 QTEST_MAIN(DriveInfoDialogTest)

@@ -444,5 +444,22 @@ TEST_F(DriveInfoModelTest, OpenFailureUnloadsOnceTheMessageIsDismissedAndTheNext
     EXPECT_EQ(shownOem(), "mkfs.fat");
 }
 
+TEST_F(DriveInfoModelTest, HelpShowsTheDialogsOwnTextUntilTheProgramsHelpIsBound)
+{
+    model.show();
+    model.showHelp();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, kDriveInfoHelpText);
+    EXPECT_EQ(dialogs.shown[0].icon, MsgIcon::Information);
+    for (const std::string_view page : kCombo1Items)
+        EXPECT_NE(dialogs.shown[0].text.find(page), std::string::npos) << page;
+
+    int opened = 0;
+    model.openHelp = [&] { ++opened; };
+    model.showHelp();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
 } // namespace
 } // namespace volmara

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPieSeries>
 #include <QPlainTextEdit>
@@ -232,6 +233,15 @@ QWidget* DlgDriveInfo::buildAttributePage()
 void DlgDriveInfo::reject()
 {
     guarded("dlgDriveInfo", [&] { model_.cmdOK_Click(); });
+}
+
+void DlgDriveInfo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::HelpContents)) {
+        guarded("dlgDriveInfo", [&] { model_.showHelp(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void DlgDriveInfo::onChange(Change change)
