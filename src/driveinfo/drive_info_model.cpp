@@ -30,8 +30,8 @@ std::optional<std::size_t> initialDriveSelection(std::size_t driveCount)
 
 DriveInfoServices driveInfoServices(AppState& app)
 {
-    return {app.ListView1, app.sv.volumes,  app.sv.rawVolumes, app.sv.volumeInfo,
-            app.sv.dialogs, app.sv.io,      app.sv.locale};
+    const Services& sv = app.sv;
+    return {app.ListView1, sv.volumes, sv.rawVolumes, sv.volumeInfo, sv.dialogs, sv.io, sv.locale};
 }
 
 DriveInfoModel::DriveInfoModel(DriveInfoServices services) : sv_(services) {}
