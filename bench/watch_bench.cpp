@@ -7,7 +7,6 @@
 #include "platform/posix/driveinfo/posix_raw_volumes.h"
 #include "platform/posix/driveinfo/posix_volume_info.h"
 #include "mount_namespace.h"
-#include "platform/posix/bounded_call.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/io_pool.h"
 #include "platform/posix/mount_table.h"
@@ -184,8 +183,7 @@ private:
     volmara::PosixVolumes volumes_;
     volmara::PosixFiles files_;
     volmara::PosixRawVolumes rawVolumes_;
-    volmara::BoundedCaller statCaller_{std::chrono::milliseconds(1500)};
-    volmara::PosixVolumeInfo volumeInfo_{statCaller_};
+    volmara::PosixVolumeInfo volumeInfo_;
     volmara::test::FakeShell shell_;
     volmara::test::FakeTrash trash_;
     volmara::test::FakeNetwork network_;

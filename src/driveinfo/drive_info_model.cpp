@@ -1,7 +1,7 @@
 #include "driveinfo/drive_info_model.h"
 
 #include "core/app_state.h"
-#include "driveinfo/drive_attributes.h"
+#include "core/error.h"
 
 #include <algorithm>
 
@@ -30,13 +30,11 @@ std::optional<std::size_t> initialDriveSelection(std::size_t driveCount)
 
 DriveInfoServices driveInfoServices(AppState& app)
 {
-    return {app.ListView1, app.sv.volumes, app.sv.rawVolumes, app.sv.volumeInfo, app.sv.dialogs, app.sv.locale};
+    const Services& sv = app.sv;
+    return {app.ListView1, sv.volumes, sv.rawVolumes, sv.volumeInfo, sv.dialogs, sv.io, sv.locale};
 }
 
-DriveInfoModel::DriveInfoModel(DriveInfoServices services)
-    : sv_(services), reader_(services.rawVolumes, services.volumeInfo)
-{
-}
+DriveInfoModel::DriveInfoModel(DriveInfoServices services) : sv_(services) {}
 
 void DriveInfoModel::show()
 {
@@ -52,6 +50,15 @@ void DriveInfoModel::cmdOK_Click()
     notify(Change::Visibility);
 }
 
+void DriveInfoModel::showHelp()
+{
+    if (openHelp) {
+        openHelp();
+        return;
+    }
+    sv_.dialogs.showMessage({std::string(kDriveInfoHelpText), MsgIcon::Information, MsgButtons::Ok}, [](MsgAnswer) {});
+}
+
 void DriveInfoModel::Form_Load()
 {
     loaded_ = true;
@@ -60,7 +67,9 @@ void DriveInfoModel::Form_Load()
 
 void DriveInfoModel::Form_Unload()
 {
-    reader_.close();
+    reader_.reset();
+    ++partitionTicket_;
+    ++attributeTicket_;
     pages_ = Pages{};
     loaded_ = false;
     visible_ = false;
@@ -91,21 +100,29 @@ void DriveInfoModel::Combo1_Click(DriveInfoPage page)
     notify(Change::Page);
 }
 
-// The list follows the machine's drives but keeps the drive shown; nothing is read here.
+// The list follows the machine's drives and keeps the drive shown when it is still there; the
+// selection it ends with is read again, since the volume behind a mount point may have changed.
 void DriveInfoModel::refreshPartitionDrives()
 {
+    // While the open failure is being reported the page stays as it is and reads nothing.
+    if (unloadPending_)
+        return;
     DriveChoice& choice = pages_.drvDrive;
     std::optional<std::string> current;
     if (choice.selected)
         current = choice.drives[*choice.selected];
     choice.drives = sv_.volumes.logicalDrives();
-    choice.selected = choice.drives.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    std::optional<std::size_t> selected;
+    if (!choice.drives.empty())
+        selected = 0;
     if (current) {
         const auto found = std::find(choice.drives.begin(), choice.drives.end(), *current);
         if (found != choice.drives.end())
-            choice.selected = static_cast<std::size_t>(found - choice.drives.begin());
+            selected = static_cast<std::size_t>(found - choice.drives.begin());
     }
+    choice.selected = selected;
     notify(Change::PartitionDrives);
+    readPartitionPage(selected);
 }
 
 void DriveInfoModel::drvDrive_Change(std::size_t index)
@@ -116,32 +133,84 @@ void DriveInfoModel::drvDrive_Change(std::size_t index)
         notify(Change::PartitionDrives);
         return;
     }
+    // The same drive again: the page shows it already, or its read is on the way.
     if (choice.selected == index)
         return;
-    choice.selected = index;
-    readBootSector(choice.drives[index]);
+    choice.selected = index; // the selector shows it already
+    readPartitionPage(index);
 }
 
-void DriveInfoModel::readBootSector(const std::string& drive)
+// Reads the page for the drive now selected, or empties it when there is none.
+void DriveInfoModel::readPartitionPage(std::optional<std::size_t> index)
 {
-    const BootReadOutcome outcome = reader_.prcReadBootSector(drive);
-    if (outcome == BootReadOutcome::OpenFailed) {
-        unloadPending_ = true;
-        tasks_.spawn(unloadAfterOpenFailure());
+    const DriveChoice& choice = pages_.drvDrive;
+    const std::uint64_t ticket = ++partitionTicket_;
+    if (!index) {
+        showPartition(std::nullopt, nullptr);
         return;
     }
-    // A failed read has emptied the reader's list and dumps; they are shown empty.
-    pages_.lvInfo = reader_.lvInfo();
-    pages_.txtBytes = reader_.txtBytes();
-    pages_.txtChar = reader_.txtChar();
+    const std::string drive = choice.drives[*index];
+    // Another drive's record never stands under this one's name, not even while it is read.
+    if (pages_.partitionDrive != drive && pages_.partitionDrive)
+        showPartition(std::nullopt, nullptr);
+    tasks_.spawn(readBootSector(drive, ticket));
+}
+
+// `reader` holds the answer of a read; nullptr empties the list and the dumps.
+void DriveInfoModel::showPartition(std::optional<std::string> drive, const BootSectorReader* reader)
+{
+    pages_.partitionDrive = std::move(drive);
+    if (reader) {
+        pages_.lvInfo = reader->lvInfo();
+        pages_.txtBytes = reader->txtBytes();
+        pages_.txtChar = reader->txtChar();
+    } else {
+        pages_.lvInfo.clear();
+        pages_.txtBytes.clear();
+        pages_.txtChar.clear();
+    }
     notify(Change::Partition);
-    if (const auto failure = bootReadFailureText(outcome))
+}
+
+Task<void> DriveInfoModel::readBootSector(std::string drive, std::uint64_t ticket)
+{
+    // The read closes the volume the last one left open before it opens the next, on the worker.
+    std::shared_ptr<BootSectorReader> reader =
+        reader_ ? std::move(reader_) : std::make_shared<BootSectorReader>(sv_.rawVolumes, sv_.volumeInfo);
+    // A drive that does not answer in time reads as one that cannot be read.
+    std::optional<BootReadOutcome> outcome;
+    // Started before it is awaited: GCC 12 breaks the temporaries of a co_await expression
+    // (this lambda's captures came out corrupted).
+    const auto call = sv_.io.start(ioKey(drive), [reader, drive] { return reader->prcReadBootSector(drive); });
+    try {
+        auto reply = co_await call;
+        if (reply.answered())
+            outcome = *reply.value;
+    } catch (...) {
+        // a read that failed on the worker is a drive that could not be read
+    }
+    if (ticket != partitionTicket_)
+        co_return; // the selection moved on (or the dialog unloaded); the volume closes here
+    if (outcome == BootReadOutcome::OpenFailed) {
+        co_await unloadAfterOpenFailure();
+        co_return;
+    }
+    if (outcome) {
+        // After a failed read too the volume stays open, as it was opened.
+        reader_ = std::move(reader);
+        showPartition(drive, reader_.get());
+    } else {
+        showPartition(drive, nullptr);
+    }
+    const BootReadOutcome shown = outcome.value_or(BootReadOutcome::ReadFailed);
+    if (const auto failure = bootReadFailureText(shown))
         sv_.dialogs.showMessage({std::string(*failure), MsgIcon::Critical, MsgButtons::Ok}, [](MsgAnswer) {});
 }
 
 // While the message is open the dialog stays as it is; reads are refused until it unloads.
 Task<void> DriveInfoModel::unloadAfterOpenFailure()
 {
+    unloadPending_ = true;
     co_await sv_.dialogs.ask(std::string(*bootReadFailureText(BootReadOutcome::OpenFailed)), MsgIcon::Critical);
     Form_Unload();
 }
@@ -156,6 +225,8 @@ void DriveInfoModel::prcFillDriveList()
     notify(Change::AttributeDrives);
     if (choice.selected)
         showAttributes(*choice.selected);
+    else
+        ++attributeTicket_; // nothing is selected: an answer still on its way is for no drive
 }
 
 void DriveInfoModel::cboDrives_Click(std::size_t index)
@@ -168,12 +239,32 @@ void DriveInfoModel::cboDrives_Click(std::size_t index)
 
 void DriveInfoModel::showAttributes(std::size_t index)
 {
-    const std::string& root = pages_.cboDrives.drives[index];
-    DriveAttributes attributes;
-    attributes.type = sv_.volumeInfo.driveType(root);
-    attributes.geometry = sv_.volumeInfo.clusterGeometry(root);
-    DriveAttributeTexts texts = driveAttributeTexts(attributes, sv_.locale);
+    tasks_.spawn(readAttributes(pages_.cboDrives.drives[index], ++attributeTicket_));
+}
 
+Task<void> DriveInfoModel::readAttributes(std::string root, std::uint64_t ticket)
+{
+    // A drive that does not answer in time: its type cannot be told, and its counts are zero as
+    // for a drive without media.
+    DriveAttributes attributes;
+    const auto call = sv_.io.start(ioKey(root), [&info = sv_.volumeInfo, root] {
+        return DriveAttributes{info.driveType(root), info.clusterGeometry(root)};
+    });
+    try {
+        auto reply = co_await call;
+        if (reply.answered())
+            attributes = *reply.value;
+    } catch (...) {
+        // a drive whose attributes could not be read shows as one that does not answer
+    }
+    if (ticket != attributeTicket_)
+        co_return;
+    setAttributeLabels(attributes);
+}
+
+void DriveInfoModel::setAttributeLabels(const DriveAttributes& attributes)
+{
+    DriveAttributeTexts texts = driveAttributeTexts(attributes, sv_.locale);
     auto& labels = pages_.lblInfo;
     if (texts.driveType)
         labels[0] = std::move(*texts.driveType);
@@ -184,6 +275,19 @@ void DriveInfoModel::showAttributes(std::size_t index)
     labels[5] = std::move(texts.totalFreeSpace);
     labels[6] = std::move(texts.totalDriveSpace);
     notify(Change::Attributes);
+}
+
+// The file system a read touches, named as the watch names it, so that a drive the watch found
+// stuck is not asked again and a drive found stuck here is not asked by the watch.
+std::string DriveInfoModel::ioKey(const std::string& drive) const
+{
+    std::string key;
+    try {
+        key = sv_.volumes.mountPointOf(drive);
+    } catch (const Error&) {
+        // an unreadable mount table: the drive names itself
+    }
+    return key.empty() ? drive : key;
 }
 
 void DriveInfoModel::notify(Change change) const

@@ -10,7 +10,8 @@
 namespace volmara {
 
 // An open volume, read as raw bytes from its start. Read-only by construction: there is no
-// way to write through it. Destroying it closes the underlying handle.
+// way to write through it. Destroying it closes the underlying handle. A read may block on the
+// device: it is made on an I/O worker, by one thread at a time.
 class RawVolume {
 public:
     virtual ~RawVolume() = default;
@@ -23,7 +24,8 @@ public:
     virtual std::uint64_t size() const = 0;
 };
 
-// Opens volumes for raw reading.
+// Opens volumes for raw reading. An open may block: it is made on the I/O workers (thread-safe,
+// several at once).
 class RawVolumes {
 public:
     virtual ~RawVolumes() = default;

@@ -26,6 +26,8 @@ struct ClusterGeometry {
 };
 
 // What the system reports about the volume behind a drive root, a block device or an image file.
+// Every call may block on the file system: the core makes them on the I/O workers (thread-safe,
+// several at once).
 class VolumeInfo {
 public:
     virtual ~VolumeInfo() = default;

@@ -1,7 +1,6 @@
 #include "core/path_rules.h"
 #include "platform/posix/driveinfo/posix_raw_volumes.h"
 #include "platform/posix/driveinfo/posix_volume_info.h"
-#include "platform/posix/bounded_call.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/http_posix.h"
 #include "platform/posix/io_pool.h"
@@ -75,8 +74,7 @@ int main(int argc, char** argv)
     volmara::PosixVolumes volumes;
     volmara::PosixFiles files;
     volmara::PosixRawVolumes rawVolumes;
-    volmara::BoundedCaller statCaller(std::chrono::milliseconds(1500));
-    volmara::PosixVolumeInfo volumeInfo(statCaller);
+    volmara::PosixVolumeInfo volumeInfo;
     volmara::PosixShell shell;
     volmara::PosixTrash trash;
     volmara::PosixNetwork network;

@@ -4,6 +4,7 @@
 #include "fakes/app_harness.h"
 #include "sector_builder.h"
 #include "ui/drive_info/dlg_drive_info.h"
+#include "ui/drive_info/dump_cells.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -11,12 +12,14 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPieSeries>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QValueAxis>
 
@@ -41,6 +44,8 @@ struct Setup {
         harness.load();
         model = &harness.app().dlgDriveInfo;
 
+        const SectorBuffer rootBoot = testing::sectorWith({{3, testing::bytesOf("rootfs  ")}});
+        rawVolumes.images["/"].bytes.assign(rootBoot.begin(), rootBoot.end());
         homeBoot = testing::sectorWith({{3, testing::bytesOf("mkfs.fat")}, {11, testing::littleEndian(512, 2)}});
         rawVolumes.images["/home/"].bytes.assign(homeBoot.begin(), homeBoot.end());
         volumeInfo.names["/home/"] = "FAT16";
@@ -49,6 +54,8 @@ struct Setup {
     }
 
     DlgDriveInfo& open() { return DlgDriveInfo::showFor(*model, owner); }
+    // The answers of the I/O workers (and of message boxes) arrive.
+    void answer() { harness.loop.runPending(); }
 };
 
 template <typename W>
@@ -85,6 +92,8 @@ private slots:
     void okHidesAndTheNextShowKeepsThePage();
     void openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew();
     void chartsOfAnEmptyOrUnmeasuredList();
+    void characterDumpGivesEveryByteOneCell();
+    void f1ShowsTheHelp();
 };
 
 void DriveInfoDialogTest::opensOnTheFreeSpaceChartOfTheWatchList()
@@ -148,9 +157,14 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
     QCOMPARE(lblDesc.text(), QStringLiteral("The control provides a system aware drive/paths attributes."));
     auto& drvDrive = child<QComboBox>(dialog, "drvDrive");
     QCOMPARE(itemsOf(drvDrive), (QStringList{"/", "/home/"}));
+    QCOMPARE(drvDrive.currentIndex(), 0);
     auto& lvInfo = child<QTreeWidget>(dialog, "lvInfo");
-    QCOMPARE(lvInfo.topLevelItemCount(), 0);
+    QCOMPARE(lvInfo.topLevelItemCount(), 0); // until the drive answers
+    s.answer();
+    QCOMPARE(lvInfo.topLevelItemCount(), 0); // "/" has a file system without a layout
+    QVERIFY(!child<QPlainTextEdit>(dialog, "txtBytes").toPlainText().isEmpty());
     choose(drvDrive, 1);
+    s.answer();
     QVERIFY(lvInfo.topLevelItemCount() > 0);
     QCOMPARE(lvInfo.topLevelItem(0)->text(0), QStringLiteral("OEM name"));
     QCOMPARE(lvInfo.topLevelItem(0)->text(1), QStringLiteral("mkfs.fat"));
@@ -164,6 +178,7 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
 
     choose(combo1, 3);
     choose(combo1, 3);
+    s.answer();
     QVERIFY(child<QWidget>(dialog, "frmAD").isVisible());
     QVERIFY(!frmPart.isVisible());
     QCOMPARE(lblDesc.text(), QStringLiteral("The control provides a system aware drive/paths attributes."));
@@ -179,6 +194,7 @@ void DriveInfoDialogTest::switchesThroughTheFourPages()
     }
 
     choose(cboDrives, 0); // nothing known about "/": type Unknown, all zero
+    s.answer();
     QCOMPARE(child<QLabel>(dialog, "lblInfo0").text(), QStringLiteral("Unknown"));
     QCOMPARE(child<QLabel>(dialog, "lblInfo6").text(), QStringLiteral("0"));
 }
@@ -210,8 +226,11 @@ void DriveInfoDialogTest::openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew
     s.rawVolumes.images.erase("/home/"); // the device cannot be opened
     QPointer<DlgDriveInfo> dialog = &s.open();
     choose(child<QComboBox>(*dialog, "Combo1"), 2);
+    s.answer();
+    s.harness.dialogs.holdAnswers = true;
 
     choose(child<QComboBox>(*dialog, "drvDrive"), 1);
+    s.answer();
 
     const auto& shown = s.harness.dialogs.shown;
     QCOMPARE(shown.size(), std::size_t{1});
@@ -220,7 +239,8 @@ void DriveInfoDialogTest::openFailureUnloadsTheWindowAndTheNextShowCreatesItAnew
     QCOMPARE(shown[0].icon, MsgIcon::Critical);
     QVERIFY(dialog->isVisible()); // until the message is dismissed
 
-    s.harness.loop.runPending(); // the user dismisses it
+    s.harness.dialogs.releaseOne(); // the user dismisses it
+    s.answer();
     QVERIFY(dialog && !dialog->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
@@ -263,6 +283,68 @@ void DriveInfoDialogTest::chartsOfAnEmptyOrUnmeasuredList()
     QCOMPARE(child<QChartView>(dialog, "MSChart1_1").chart()->title(),
              QStringLiteral("Total Free Space Distribution (KB): 0"));
     dialog.grab(); // draws the empty charts
+}
+
+void DriveInfoDialogTest::characterDumpGivesEveryByteOneCell()
+{
+    Setup s;
+    SectorBuffer everyByte{};
+    for (std::size_t i = 0; i < everyByte.size(); ++i)
+        everyByte[i] = static_cast<std::uint8_t>(i);
+    s.rawVolumes.images["/home/"].bytes.assign(everyByte.begin(), everyByte.end());
+    DlgDriveInfo& dialog = s.open();
+    choose(child<QComboBox>(dialog, "Combo1"), 2);
+    choose(child<QComboBox>(dialog, "drvDrive"), 1);
+    s.answer();
+
+    auto& txtChar = child<QPlainTextEdit>(dialog, "txtChar");
+    const QFontMetricsF metrics(txtChar.font());
+    const qreal cell = metrics.horizontalAdvance(QStringLiteral("0"));
+    const QChar standIn = dumpStandIn(txtChar.font());
+    QVERIFY(cell > 0);
+    QVERIFY(metrics.inFont(standIn));
+    const QStringList dump = QString::fromStdString(s.model->txtChar()).split(QStringLiteral("\r\n"));
+    // The raw text: the plain one turns a no-break space (byte 0xA0) into a blank.
+    const QStringList lines = txtChar.document()->toRawText().split(QChar::ParagraphSeparator);
+    QCOMPARE(lines.size(), 65); // 64 lines, every one ended
+    for (int i = 0; i < 64; ++i) {
+        QCOMPARE(lines[i].size(), 8);
+        QCOMPARE(metrics.horizontalAdvance(lines[i]), 8 * cell); // line by line, as it is laid out
+        for (int j = 0; j < 8; ++j) {
+            QCOMPARE(metrics.horizontalAdvance(QString(lines[i][j])), cell);
+            if (lines[i][j] != standIn)
+                QCOMPARE(lines[i][j], dump[i][j]); // what is not stood in for is the dump's own
+        }
+    }
+    const auto cellOf = [&](int byte) { return lines[byte / 8][byte % 8]; };
+    for (const int noWidth : {0xAD, 0x1AD, 0x7F, 0x85})
+        QCOMPARE(cellOf(noWidth), standIn);
+    QCOMPARE(cellOf(0x05), QLatin1Char(' '));
+    QCOMPARE(cellOf(0x41), QLatin1Char('A'));
+    QCOMPARE(cellOf(0xE9), QChar(0xE9));
+    QCOMPARE(cellOf(0xFF), QChar(0xFF));
+}
+
+void DriveInfoDialogTest::f1ShowsTheHelp()
+{
+    Setup s;
+    DlgDriveInfo& dialog = s.open();
+    const auto& shown = s.harness.dialogs.shown;
+
+    // From the page selector, which leaves the key to its dialog.
+    QTest::keyClick(&child<QComboBox>(dialog, "Combo1"), Qt::Key_F1);
+    QCOMPARE(shown.size(), std::size_t{1});
+    QCOMPARE(shown[0].text, std::string(kDriveInfoHelpText));
+    QCOMPARE(shown[0].icon, MsgIcon::Information);
+    QCOMPARE(shown[0].buttons, MsgButtons::Ok);
+    s.answer();
+    QVERIFY(dialog.isVisible());
+
+    int helpOpened = 0;
+    s.model->openHelp = [&] { ++helpOpened; };
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QCOMPARE(helpOpened, 1);
+    QCOMPARE(shown.size(), std::size_t{1});
 }
 
 QTEST_MAIN(DriveInfoDialogTest)

@@ -2,6 +2,7 @@
 
 #include "driveinfo/drive_attributes.h"
 #include "ui/binding.h"
+#include "ui/drive_info/dump_cells.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPieSeries>
 #include <QPlainTextEdit>
@@ -233,6 +235,15 @@ void DlgDriveInfo::reject()
     guarded("dlgDriveInfo", [&] { model_.cmdOK_Click(); });
 }
 
+void DlgDriveInfo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::HelpContents)) {
+        guarded("dlgDriveInfo", [&] { model_.showHelp(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void DlgDriveInfo::onChange(Change change)
 {
     switch (change) {
@@ -328,7 +339,7 @@ void DlgDriveInfo::showPartition()
     for (const InfoRow& row : model_.lvInfo())
         new QTreeWidgetItem(lvInfo_, QStringList{qs(row.name), qs(row.value)});
     txtBytes_->setPlainText(dumpText(model_.txtBytes()));
-    txtChar_->setPlainText(dumpText(model_.txtChar()));
+    txtChar_->setPlainText(dumpCells(dumpText(model_.txtChar()), txtChar_->font()));
 }
 
 void DlgDriveInfo::showAttributeDrives() { fillDriveChoice(cboDrives_, model_.cboDrives()); }

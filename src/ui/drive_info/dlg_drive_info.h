@@ -30,6 +30,8 @@ public:
 protected:
     // Escape and the title bar's close button hide the window as "&OK" does.
     void reject() override;
+    // F1 asks the model for help; the keys the children leave alone reach the dialog here.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* buildPartitionPage();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/posix/mount_table.h"
+#include "platform/posix/driveinfo/volume_location.h"
 #include "platform/raw_volume.h"
 
 #include <string>
@@ -17,7 +17,7 @@ public:
     std::unique_ptr<RawVolume> open(std::string_view path) override;
 
 private:
-    MountTableCache mounts_;
+    posix::SharedMountTable mounts_;
 };
 
 } // namespace volmara

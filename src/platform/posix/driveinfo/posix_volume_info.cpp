@@ -43,8 +43,7 @@ posix::DeviceRemovability removability(const MountRecord& mount)
 
 } // namespace
 
-PosixVolumeInfo::PosixVolumeInfo(BoundedCaller& statCaller, std::string mountinfoFile)
-    : statCaller_(statCaller), mounts_(std::move(mountinfoFile))
+PosixVolumeInfo::PosixVolumeInfo(std::string mountinfoFile) : mounts_(std::move(mountinfoFile))
 {
 }
 
@@ -82,13 +81,7 @@ ClusterGeometry PosixVolumeInfo::clusterGeometry(std::string_view root)
     if (location.kind == posix::PathKind::Missing || !location.mount)
         return {};
 
-    std::optional<SpaceCounts> space;
-    const std::string path(root);
-    if (mayBlockFsType(location.mount->fsType)) {
-        space = statCaller_.run(location.mount->target, [path] { return statSpace(path); }).result.value_or(std::nullopt);
-    } else {
-        space = statSpace(path);
-    }
+    const std::optional<SpaceCounts> space = statSpace(std::string(root));
     if (!space)
         return {};
 

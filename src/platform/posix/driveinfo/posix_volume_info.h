@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/posix/bounded_call.h"
-#include "platform/posix/mount_table.h"
+#include "platform/posix/driveinfo/volume_location.h"
 #include "platform/volume_info.h"
 
 #include <string>
@@ -10,19 +9,18 @@ namespace volmara {
 
 // File-system name by probing the device (the mount table's type when the device cannot be
 // read), drive type from the mount table and sysfs, geometry from statvfs and the device's
-// logical sector size. A file system that may wait on a server or a daemon is measured through
-// `statCaller`, the program's one bounded helper, and reads as all zero when it does not answer.
+// logical sector size. Every call may block (a statvfs on a file system whose server is gone
+// never returns): they are made on the I/O workers, several at once.
 class PosixVolumeInfo final : public VolumeInfo {
 public:
-    explicit PosixVolumeInfo(BoundedCaller& statCaller, std::string mountinfoFile = "/proc/self/mountinfo");
+    explicit PosixVolumeInfo(std::string mountinfoFile = "/proc/self/mountinfo");
 
     std::string fileSystemName(std::string_view path) override;
     DriveType driveType(std::string_view root) override;
     ClusterGeometry clusterGeometry(std::string_view root) override;
 
 private:
-    BoundedCaller& statCaller_;
-    MountTableCache mounts_;
+    posix::SharedMountTable mounts_;
 };
 
 namespace posix {

@@ -5,20 +5,18 @@
 #include <sys/stat.h>
 
 namespace volmara::posix {
-namespace {
 
-std::optional<MountRecord> mountOf(std::string_view normalPath, MountTableCache& mounts)
+std::optional<MountRecord> SharedMountTable::holding(std::string_view normalPath)
 {
+    const std::lock_guard lock(mutex_);
     try {
-        if (const MountRecord* mount = mountHolding(mounts.table(), normalPath))
+        if (const MountRecord* mount = mountHolding(cache_.table(), normalPath))
             return *mount;
     } catch (const Error&) {
         // an unreadable table knows no mount
     }
     return std::nullopt;
 }
-
-} // namespace
 
 std::optional<std::string> blockDeviceSource(const MountRecord& mount)
 {
@@ -30,13 +28,13 @@ std::optional<std::string> blockDeviceSource(const MountRecord& mount)
     return mount.source;
 }
 
-VolumeLocation locateVolume(std::string_view path, MountTableCache& mounts)
+VolumeLocation locateVolume(std::string_view path, SharedMountTable& mounts)
 {
     VolumeLocation location;
     const std::string normal = normalAbsolutePath(path);
     if (normal.empty())
         return location;
-    location.mount = mountOf(normal, mounts);
+    location.mount = mounts.holding(normal);
     if (location.mount && mayBlockFsType(location.mount->fsType)) {
         location.kind = PathKind::Folder;
         location.device = blockDeviceSource(*location.mount);
