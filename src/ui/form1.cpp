@@ -1,6 +1,8 @@
 #include "ui/form1.h"
 
 #include "core/pause_control.h"
+#include "ui/alert/animation_view.h"
+#include "ui/alert/dlg_alert.h"
 #include "ui/binding.h"
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/link_label.h"
@@ -74,6 +76,7 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     buildStatusBar();
 
     refreshOn(model_.app().form1, this, [](Form1& f) { f.refresh(); });
+    DlgAlert::attach(model_.app().dlgAlert, *this);
     lblTab_Click(0);
     resize(twips(*this, 8070), twips(*this, 9100));
     refresh();
@@ -84,6 +87,7 @@ Form1::~Form1()
     // The pages, the list and the dialogs refer to the model: they go first, while it still exists.
     delete takeCentralWidget();
     qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<DlgAlert*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
@@ -103,6 +107,12 @@ void Form1::buildToolbar()
     advancedInfo->setToolTip(QStringLiteral("Advance Information on Drive/Path(s) attributes"));
     connect(advancedInfo, &QAction::triggered, this,
             [this] { guarded("Toolbar1", [&] { DlgDriveInfo::showFor(model_.app().dlgDriveInfo, *this); }); });
+
+    // The busy and alert clips play at the toolbar's end.
+    auto* spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
+    toolbar->addWidget(new AnimationView(model_.app().Animation1, toolbar));
 }
 
 QWidget* Form1::buildWatchFrame()
