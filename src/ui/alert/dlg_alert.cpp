@@ -111,6 +111,9 @@ QWidget* DlgAlert::buildActionPart()
     lblSuggest_ = new QLabel(frame);
     lblSuggest_->setObjectName(QStringLiteral("lblSuggest"));
     lblSuggest_->setWordWrap(true);
+    lblSuggest_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for a suggestion of a few lines: the part is placed by hand, not sized by its layout.
+    lblSuggest_->setMinimumHeight(lblSuggest_->fontMetrics().lineSpacing() * 3);
     frameLayout->addWidget(lblSuggest_);
     frameLayout->addStretch();
     layout->addWidget(frame);
