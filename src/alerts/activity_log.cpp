@@ -54,6 +54,12 @@ void ActivityLog::saveNewLogText()
 
 void ActivityLog::saveWholeText() { files_.appendFile(lblLog_, txtAlert_ + std::string(kCrLf)); }
 
+void ActivityLog::prcSaveLog()
+{
+    if (autoSave_ == 1)
+        saveWholeText();
+}
+
 void ActivityLog::clear()
 {
     txtAlert_.clear();

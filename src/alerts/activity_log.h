@@ -44,6 +44,8 @@ public:
     void saveNewLogText();
     // "Save": the whole current-alerts text, marker untouched.
     void saveWholeText();
+    // The alert dialog's dismissal: the whole current-alerts text, when auto-save is on.
+    void prcSaveLog();
     // "Clear": text and list emptied; counters, marker and file untouched.
     void clear();
     // "Delete Log". Returns false when there was no file to delete.

@@ -7,6 +7,8 @@ namespace volmara {
 AppState::AppState(Services services)
     : sv(std::move(services))
     , log(sv.files, settings.chkAutoSave)
+    , dlgAlert(*this)
+    , Animation1(sv.files, sv.mediaFolder.empty() ? sv.programFolder : sv.mediaFolder)
     , dlgDriveInfo(driveInfoServices(*this))
     , frmNotify(*this)
     , Timer1(sv.loop, 5000, true)
@@ -34,6 +36,11 @@ void AppState::inform(std::string text, MsgIcon icon)
 }
 
 std::string AppState::now(std::string_view mask) const { return formatDate(sv.clock.now(), mask, sv.locale); }
+
+std::string AppState::mediaFile(std::string_view name) const
+{
+    return (sv.mediaFolder.empty() ? sv.programFolder : sv.mediaFolder) + "/" + std::string(name);
+}
 
 std::string AppState::displayTime() const { return now("mm/dd/yy") + " " + now("hh:mm:ss"); }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "alerts/activity_log.h"
+#include "alerts/alert_dialog.h"
+#include "alerts/animation.h"
+#include "alerts/shell_icon_list.h"
 #include "core/form1_state.h"
 #include "core/locale.h"
 #include "core/path_rules.h"
@@ -52,6 +55,8 @@ struct Services {
     Locale locale;
     std::string programFolder; // where set.dat and log.dat live (already chosen writable)
     std::string homeFolder;    // the user's home: watched on a first run
+    // The folder of the executable, where the shipped clips and sounds lie; empty: programFolder.
+    std::string mediaFolder = {};
 };
 
 // The one application state object: every control's value, owned by the main window.
@@ -71,7 +76,9 @@ public:
     ActivityLog log;
 
     Form1State form1;
-    AlertDialogState dlgAlert;
+    AlertDialog dlgAlert;
+    Animation Animation1;
+    SmallIconList ImageListLV;
     DriveInfoModel dlgDriveInfo;
     DriveWindowModel frmIndDri{*this};
     NotifyModel frmNotify;
@@ -105,6 +112,8 @@ public:
     std::string now(std::string_view mask) const;
     // The display time of the cycle's records: "mm/dd/yy" " " "hh:mm:ss".
     std::string displayTime() const;
+    // A file the program ships beside its executable ("spin.avi", "sound/alert.WAV").
+    std::string mediaFile(std::string_view name) const;
 };
 
 } // namespace volmara

@@ -335,6 +335,31 @@ Task<void> Form1Model::chooseSoundTask(int index)
     app_.form1.notify();
 }
 
+void Form1Model::playSound(int index)
+{
+    if (index == 0 || index == 1)
+        app_.tasks.spawn(playSoundTask(index));
+}
+
+Task<void> Form1Model::playSoundTask(int index)
+{
+    const auto text = app_.settings.txtAudio[static_cast<std::size_t>(index)];
+    if (text.empty())
+        co_return;
+    // The sound may lie on any file system: whether it is there is asked on the I/O workers.
+    // (Started outside the co_await: GCC 12 destroys a capturing closure of a co_await
+    // expression twice.)
+    auto exists = app_.sv.io.start(app_.sv.volumes.mountPointOf(text),
+                                   [&files = app_.sv.files, text] { return files.fileExists(text); });
+    const auto reply = co_await exists;
+    if (!reply.answered() || !*reply.value) {
+        app_.inform("File Does not exists: " + text, MsgIcon::Critical);
+        co_return;
+    }
+    auto played = app_.sv.sound.play(trim(text));
+    co_await played;
+}
+
 // --- option lists -----------------------------------------------------------------------------
 
 void Form1Model::setResponseTicked(int index, bool ticked)

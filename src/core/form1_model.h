@@ -51,6 +51,8 @@ public:
 
     // `cmdAudio` i: choose the sound file of `txtAudio` i.
     void chooseSound(int index);
+    // `cmdPlay` i: play the sound file of `txtAudio` i to its end.
+    void playSound(int index);
 
     // Response and event lists.
     void setResponseTicked(int index, bool ticked);
@@ -74,6 +76,7 @@ private:
     Task<void> addPathTask();
     Task<void> refreshDrivesTask();
     Task<void> chooseSoundTask(int index);
+    Task<void> playSoundTask(int index);
     Task<void> clearListTask();
     Task<void> saveLogTask();
     Task<void> deleteLogTask();

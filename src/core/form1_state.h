@@ -69,10 +69,4 @@ struct Form1State : Observable {
     std::string trayTip;              // the summary the tray shows once it exists
 };
 
-// The alert dialog's label and visibility; the dialog window binds to it.
-struct AlertDialogState : Observable {
-    std::string lblAlert;
-    bool visible = false;
-};
-
 } // namespace volmara

@@ -28,9 +28,8 @@ void announce(AppState& app, const std::string& what)
     const auto message = what + defaultDateText(app.sv.clock.now()) + "\r\n.\r\n";
     app.log.prependAlert(message);
     app.log.prcAlertInfo(app.now("yyyymmdd HH:mm"), "Medium", what, 0, nullptr);
-    app.dlgAlert.lblAlert.insert(0, message);
-    app.dlgAlert.visible = true;
-    app.dlgAlert.notify();
+    app.dlgAlert.prepend(message);
+    app.dlgAlert.show();
 }
 
 } // namespace

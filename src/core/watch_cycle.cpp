@@ -288,8 +288,7 @@ void WatchCycle::recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::
     app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High", alertText, 0, &entry);
     const auto message = app_.displayTime() + alertText + "\r\n . \r\n";
     app_.log.prependAlert(message);
-    app_.dlgAlert.lblAlert.insert(0, message);
-    app_.dlgAlert.notify();
+    app_.dlgAlert.prepend(message);
     // The responses the user ticked run here, in index order, once they exist.
     entry.icon = StatusIcon::Alert;
 }

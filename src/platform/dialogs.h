@@ -31,6 +31,9 @@ public:
     // An existing file to open; `filters` are "description (*.ext)" texts, the first one chosen.
     virtual void chooseFile(const std::vector<std::string>& filters,
                             std::function<void(std::optional<std::string>)> done) = 0;
+    // Existing files, several at once, under `title`. One file comes as its full path; several
+    // keep the Windows form: the folder, then each name, separated by NUL characters.
+    virtual void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) = 0;
 
     template <typename Result>
     struct Awaiter {
@@ -89,6 +92,12 @@ public:
     {
         return Awaiter<std::optional<std::string>>([this, f = std::move(filters)](auto done) {
             chooseFile(f, std::move(done));
+        });
+    }
+    Awaiter<std::optional<std::string>> browseFiles(std::string title)
+    {
+        return Awaiter<std::optional<std::string>>([this, t = std::move(title)](auto done) {
+            chooseFiles(t, std::move(done));
         });
     }
 };

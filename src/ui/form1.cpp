@@ -1,6 +1,8 @@
 #include "ui/form1.h"
 
 #include "core/pause_control.h"
+#include "ui/alert/animation_view.h"
+#include "ui/alert/dlg_alert.h"
 #include "ui/binding.h"
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/drive_window/frm_ind_dri.h"
@@ -78,6 +80,7 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     refreshOn(model_.app().form1, this, [](Form1& f) { f.refresh(); });
     // The drive window is made the first time its model is shown.
     model_.app().frmIndDri.windowNeeded = [this] { FrmIndDri::ensureFor(model_.app().frmIndDri, *this); };
+    DlgAlert::attach(model_.app().dlgAlert, *this);
     lblTab_Click(0);
     resize(twips(*this, 8070), twips(*this, 9100));
     refresh();
@@ -91,6 +94,7 @@ Form1::~Form1()
     model_.app().frmIndDri.windowNeeded = nullptr;
     qDeleteAll(findChildren<FrmIndDri*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<FrmNotify*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<DlgAlert*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::buildToolbar()
@@ -117,6 +121,11 @@ void Form1::buildToolbar()
     notification->setToolTip(QStringLiteral("Notification Settings"));
     connect(notification, &QAction::triggered, this,
             [this] { guarded("Toolbar1", [&] { FrmNotify::showFor(model_.app().frmNotify, *this); }); });
+    // The busy and alert clips play at the toolbar's end.
+    auto* spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
+    toolbar->addWidget(new AnimationView(model_.app().Animation1, toolbar));
 }
 
 QWidget* Form1::buildWatchFrame()

@@ -87,7 +87,8 @@ int main(int argc, char** argv)
 
     volmara::Form1 window(volmara::Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network, systemInfo, sound, http, registry, paths,
                                             volmara::localeFromQt(QLocale::system()), programFolder(),
-                                            QDir::homePath().toStdString()});
+                                            QDir::homePath().toStdString(),
+                                            QDir::cleanPath(QCoreApplication::applicationDirPath()).toStdString()});
     dialogs.setOwner(&window);
 
     volmara::ShutdownSignals shutdownSignals;

@@ -98,7 +98,7 @@ TEST_F(PauseControlTest, StartAndEndMinutesToggleTheWatchAndTellTheUser)
     EXPECT_TRUE(app().Timer1.Enabled());
     EXPECT_EQ(app().log.LVAlert()[0].action, "Volmara Started by Custom Watch Time: ");
     EXPECT_EQ(app().log.txtAlert().rfind("Volmara Started by Custom Watch Time: 2026-12-10 08:00:30\r\n.\r\n", 0), 0u);
-    EXPECT_TRUE(app().dlgAlert.visible);
+    EXPECT_TRUE(app().dlgAlert.visible());
 
     at(18, 0, 10);
     TimerCust_Timer(app());

@@ -104,7 +104,7 @@ TEST_F(WatchCycleTest, ShortEntryIsAlertedOnceWithTheExactTextAndRepeatIsSuppres
     EXPECT_EQ(rows[0].time, "20261210 09:30");
     EXPECT_EQ(rows[0].action, " - ALERT: Space Shortage < 50000 KB Drive: /data[30,000 KB]");
     EXPECT_EQ(app().log.txtAlert(), "12/10/26 09:30:10 - ALERT: Space Shortage < 50000 KB Drive: /data[30,000 KB]\r\n . \r\n");
-    EXPECT_EQ(app().dlgAlert.lblAlert, app().log.txtAlert());
+    EXPECT_EQ(app().dlgAlert.Label1(), app().log.txtAlert());
 
     tick(); // same shortage, same text: suppressed in the list, still prefixed to the text
     EXPECT_EQ(app().log.LVAlert().size(), 1u);

@@ -52,6 +52,17 @@ public:
         loop_.post([done = std::move(done), choice] { done(choice); });
     }
 
+    void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) override
+    {
+        fileListTitles.push_back(title);
+        std::optional<std::string> choice;
+        if (!fileLists.empty()) {
+            choice = fileLists.front();
+            fileLists.pop_front();
+        }
+        loop_.post([done = std::move(done), choice] { done(choice); });
+    }
+
     std::vector<std::string> texts() const
     {
         std::vector<std::string> out;
@@ -76,6 +87,9 @@ public:
     std::vector<std::string> folderTitles;
     std::deque<std::optional<std::string>> files;
     std::vector<std::vector<std::string>> fileFilters;
+    // Answers of the multi-selection chooser, in the Windows form ("folder\0name\0name").
+    std::deque<std::optional<std::string>> fileLists;
+    std::vector<std::string> fileListTitles;
 
 private:
     EventLoop& loop_;

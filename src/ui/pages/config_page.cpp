@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace volmara {
@@ -56,6 +57,11 @@ QWidget* ConfigPage::buildAudio()
         grid->addWidget(txtAudio_[i], row + 1, 0);
         grid->addWidget(chooser, row + 1, 1);
         connect(chooser, &QPushButton::clicked, this, [this, i] { chooseSound(i); });
+        auto* play = new QPushButton(style()->standardIcon(QStyle::SP_MediaVolume), QString(), frame);
+        play->setObjectName(QStringLiteral("cmdPlay%1").arg(i));
+        grid->addWidget(play, row + 1, 2);
+        connect(play, &QPushButton::clicked, this,
+                [this, i] { guarded("cmdPlay", [&] { model_.playSound(static_cast<int>(i)); }); });
     }
     return frame;
 }

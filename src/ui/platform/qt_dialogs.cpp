@@ -1,6 +1,7 @@
 #include "ui/platform/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMetaObject>
 
 namespace volmara {
@@ -109,6 +110,48 @@ void QtDialogs::chooseFile(const std::vector<std::string>& filters, std::functio
         names << QString::fromStdString(filter);
     dialog->setNameFilters(names);
     openChooser(dialog, std::move(done));
+}
+
+namespace {
+
+// One file: its path. Several: the folder, then the names, NUL-separated, as the callers expect.
+std::string multiSelection(const QStringList& files)
+{
+    if (files.size() == 1)
+        return files.front().toStdString();
+    std::string joined = QFileInfo(files.front()).absolutePath().toStdString();
+    for (const auto& file : files) {
+        joined += '\0';
+        joined += QFileInfo(file).fileName().toStdString();
+    }
+    return joined;
+}
+
+} // namespace
+
+void QtDialogs::openMultiChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done)
+{
+    if (!owner_)
+        QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
+        std::optional<std::string> chosen;
+        const auto files = dialog->selectedFiles();
+        if (result == QDialog::Accepted && !files.isEmpty())
+            chosen = multiSelection(files);
+        deliver(done, std::move(chosen));
+    });
+    dialog->open();
+}
+
+void QtDialogs::chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done)
+{
+    auto* dialog = new QFileDialog(owner_.data(), QString::fromStdString(title));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("chooseFilesDialog"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilter(QStringLiteral("*.* (*)"));
+    openMultiChooser(dialog, std::move(done));
 }
 
 } // namespace volmara

@@ -28,10 +28,13 @@ public:
     void chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done) override;
     void chooseFile(const std::vector<std::string>& filters,
                     std::function<void(std::optional<std::string>)> done) override;
+    void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) override;
 
 private:
     // Opens a file chooser without waiting; its answer arrives through `done`.
     void openChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done);
+    // The same for a chooser of several files: the answer keeps the Windows form.
+    void openMultiChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done);
     template <typename Result>
     void deliver(std::function<void(Result)> done, Result result);
 
