@@ -270,14 +270,30 @@ Task<void> WatchCycle::reportEvents(std::uint64_t id, const std::string& eventTe
 {
     const auto stamp = app_.displayTime();
     app_.log.prcAlertInfo(stamp, "High", eventText, 0, &app_.ListView1.byId(id));
-    app_.dlgAlert.lblAlert.insert(0, stamp + " " + eventText);
+    app_.dlgAlert.prepend(stamp + " " + eventText);
     app_.log.prependAlert(eventText);
-    app_.dlgAlert.notify();
-    if (!app_.dlgAlert.visible && app_.lstAct[kActAlert]) {
-        app_.dlgAlert.visible = true;
-        app_.dlgAlert.notify();
-    }
-    co_return;
+    co_await playAlertSound();
+    if (!app_.dlgAlert.visible() && app_.lstAct[kActAlert])
+        app_.dlgAlert.show();
+}
+
+Task<bool> WatchCycle::fileExists(const std::string& path)
+{
+    if (trim(path).empty())
+        co_return false;
+    auto looking = app_.sv.io.run(app_.sv.volumes.mountPointOf(path),
+                                  [&files = app_.sv.files, path = trim(path)] { return files.fileExists(path); });
+    const auto reply = co_await looking;
+    co_return reply.answered() && *reply.value;
+}
+
+Task<void> WatchCycle::playAlertSound()
+{
+    const auto path = trim(app_.settings.txtAudio[0]);
+    if (!co_await fileExists(path))
+        co_return;
+    auto playing = app_.sv.sound.play(path);
+    co_await playing;
 }
 
 void WatchCycle::recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb,

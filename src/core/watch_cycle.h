@@ -36,6 +36,9 @@ private:
     Task<void> eventStep(std::uint64_t id, const PathProbe& probe);
     Task<void> modifiedFilesEvent(std::uint64_t id);
     Task<void> reportEvents(std::uint64_t id, const std::string& eventText);
+    Task<bool> fileExists(const std::string& path);
+    // The sound of `txtAudio` 0, waited for, when its file is there.
+    Task<void> playAlertSound();
     void recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
     void clearIcon(WatchEntry& entry);
     void endOfCheck();

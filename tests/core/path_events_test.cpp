@@ -59,7 +59,7 @@ TEST_F(PathEventsTest, StagnancyFromTheSecondCheckOnAndChangeWhenSpaceMoves)
     EXPECT_EQ(app().log.LVAlert()[0].action, "Free space stagnancy in: /data/ at size 797,952 KB\r\n.\r\n");
     // Every event record also goes into the current-alerts text and the dialog's label.
     EXPECT_EQ(app().log.txtAlert().rfind("Free space stagnancy in: /data/", 0), 0u);
-    EXPECT_NE(app().dlgAlert.lblAlert.find(" Free space stagnancy in: /data/"), std::string::npos);
+    EXPECT_NE(app().dlgAlert.Label1().find(" Free space stagnancy in: /data/"), std::string::npos);
 }
 
 TEST_F(PathEventsTest, EntryAddedByTheBrowserReportsChangeBecauseOfGrouping)
