@@ -1,5 +1,7 @@
 #include "core/form1_model.h"
 
+#include "alerts/specified_lists_file.h"
+
 #include "core/drive_enumeration.h"
 #include "core/error.h"
 #include "core/format.h"
@@ -24,6 +26,9 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
         if (app_.form1.overviewVisible)
             runCommand([this] { prcUpdateStatistics(app_); });
     });
+    app_.runWatchTick = [this] { cycle_.onTimer(); };
+    app_.LVFile.onRowsChanged = [this] { saveSpecifiedLists(app_); };
+    app_.LVProg.onRowsChanged = [this] { saveSpecifiedLists(app_); };
 }
 
 Form1Model::~Form1Model() { app_.tasks.clear(); }
@@ -74,6 +79,14 @@ Task<void> Form1Model::startUp()
     }
     if (firstRun)
         tickHomeEntry();
+    std::exception_ptr listsFailure;
+    try {
+        co_await loadSpecifiedLists(app_);
+    } catch (...) {
+        listsFailure = std::current_exception();
+    }
+    if (listsFailure)
+        app_.reportEscapedError(listsFailure);
 
     app_.form1.lblAppStart = app_.now("yyyy/mm/dd hh:mm AMPM");
     setTriggerUnit(0);
