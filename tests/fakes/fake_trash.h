@@ -11,7 +11,7 @@
 namespace volmara::test {
 
 // A trash in memory. Given the program's fake files, a trashed path leaves them as it would leave
-// the disk. `folders` are the trash folders of each drive root ("" for the home trash's drive),
+// the disk. `folders` are the trash folders of each drive root (asked for with that root),
 // `held` the number of items each holds; `refused` makes moving a path fail with the reason.
 class FakeTrash final : public Trash {
 public:
@@ -37,7 +37,7 @@ public:
         asked.push_back(path);
         std::vector<std::string> out;
         for (const auto& [root, list] : folders) {
-            if (path.empty() || path.starts_with(root))
+            if (path.empty() || path == root)
                 out.insert(out.end(), list.begin(), list.end());
         }
         return out;
