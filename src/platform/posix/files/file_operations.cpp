@@ -406,6 +406,10 @@ void moveFile(const std::string& from, const std::string& to, WorkProgress& prog
     }
     if (errno != EXDEV)
         throwOsError(errno, Missing::File);
+    // Nothing is copied for a target that could not be placed anyway.
+    struct stat existing {};
+    if (::lstat(to.c_str(), &existing) == 0)
+        throwOsError(EEXIST, Missing::Path);
     if (S_ISLNK(info.st_mode))
         moveLinkAcross(from, to);
     else if (S_ISREG(info.st_mode))
