@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-multimedia-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libmount-dev libblkid-dev libsystemd-dev libcurl4-openssl-dev libglib2.0-dev
-  xvfb xauth util-linux dosfstools ntfs-3g python3-aiosmtpd swaks fonts-dejavu-core
+  xvfb xauth util-linux dosfstools ntfs-3g python3-aiosmtpd swaks fonts-dejavu-core dbus-daemon
   clang libclang-rt-14-dev
 )
 

@@ -16,6 +16,7 @@
 #include "ui/platform/qt_locale.h"
 #include "ui/platform/qt_sound.h"
 #include "ui/shutdown_signals.h"
+#include "ui/specified/properties_sheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,6 +88,8 @@ int main(int argc, char** argv)
                                             volmara::localeFromQt(QLocale::system()), programFolder(),
                                             QDir::homePath().toStdString()});
     dialogs.setOwner(&window);
+    volmara::PropertiesSheet properties(&window);
+    shell.setPropertiesWindow([&properties](const volmara::PropertiesRequest& request) { properties.show(request); });
 
     volmara::ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &volmara::ShutdownSignals::requested, &window, &QWidget::close);
