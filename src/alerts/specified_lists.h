@@ -179,8 +179,8 @@ private:
     std::optional<std::uint64_t> selected_;
     std::uint64_t nextId_ = 1;
     int sortColumn_ = 0;
-    // Starts descending so that the first click sorts ascending.
-    bool ascending_ = false;
+    // A list view's order is ascending until a click turns it: the first click sorts descending.
+    bool ascending_ = true;
     bool sorted_ = false;
 };
 

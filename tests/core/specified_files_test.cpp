@@ -416,9 +416,13 @@ TEST_F(SpecifiedFilesTest, MoveFolderChooserTakesOnlyWhatTheUserConfirms)
 
 TEST_F(SpecifiedFilesTest, ColumnClicksSortAndKeepTheListSorted)
 {
-    add("/data/dir;b.txt;a.txt");
+    add("/data/dir;a.txt;b.txt");
     LVFile_ColumnClick(app(), 0);
-    EXPECT_EQ(tags(), (std::vector<std::string>{"/data/dir/a.txt", "/data/dir/b.txt"}));
+    EXPECT_EQ(tags(), (std::vector<std::string>{"/data/dir/b.txt", "/data/dir/a.txt"}))
+        << "the order was ascending: the first click turns it";
+    LVFile_ColumnClick(app(), 1);
+    EXPECT_EQ(tags(), (std::vector<std::string>{"/data/dir/a.txt", "/data/dir/b.txt"}))
+        << "ascending by the cell texts: \"1500 KB\" before \"2 KB\"";
     LVFile_ColumnClick(app(), 0);
     EXPECT_EQ(tags(), (std::vector<std::string>{"/data/dir/b.txt", "/data/dir/a.txt"}));
     putFile("/data/dir/c.txt", 1);

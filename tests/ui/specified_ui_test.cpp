@@ -169,6 +169,8 @@ void SpecifiedUiTest::filesAreAddedShownSortedAndDeleted()
     QCOMPARE(QFile::permissions(extra) & (QFile::ReadGroup | QFile::ReadOther), QFileDevice::Permissions());
 
     list->header()->sectionClicked(0);
+    QCOMPARE(column(*list, 0), (QStringList{"b.txt", "a.txt"}));
+    list->header()->sectionClicked(0);
     QCOMPARE(column(*list, 0), (QStringList{"a.txt", "b.txt"}));
 
     // Select b.txt with the mouse and delete it through its label.
