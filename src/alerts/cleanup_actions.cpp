@@ -48,7 +48,7 @@ Task<void> showRecycleBin(AppState& app)
     std::optional<std::string> failure;
     try {
         auto opening = app.sv.io.run(app.sv.paths.defaultRoot(),
-                                            [&shell = app.sv.shell, where = app.sv.trash.location()] { shell.open(where); });
+                                     [&shell = app.sv.shell, where = app.sv.trash.location()] { shell.open(where); });
         auto reply = co_await opening;
         if (!reply.answered())
             failure = "Device unavailable";
@@ -110,7 +110,8 @@ Task<EmptyResult> MakeRecycleBinEmpty(AppState& app, std::string drive, std::int
         std::optional<std::string> failure;
         try {
             auto emptying = runLongWork(
-                app, key, [&trash = app.sv.trash, folder](WorkProgress& progress) { trash.emptyTrashFolder(folder, progress); },
+                app, key,
+                [&trash = app.sv.trash, folder](WorkProgress& progress) { trash.emptyTrashFolder(folder, progress); },
                 caption);
             co_await emptying;
         } catch (const Error& e) {
@@ -136,7 +137,7 @@ Task<std::optional<std::string>> prcCleanMan(AppState& app, std::string strPath,
 {
     (void)strPath; // the tool cleans what its preset names, whatever the drive
     auto finding = app.sv.io.run(app.sv.paths.defaultRoot(),
-                                        [&shell = app.sv.shell] { return shell.findProgram("bleachbit"); });
+                                 [&shell = app.sv.shell] { return shell.findProgram("bleachbit"); });
     auto found = co_await finding;
     if (!found.answered() || !*found.value)
         co_return std::optional<std::string>(kCleanToolMissing);

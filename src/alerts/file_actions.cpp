@@ -95,8 +95,7 @@ Task<void> runLongWork(AppState& app, std::string key, std::function<void(WorkPr
         app.form1.StatusBar1[0].text = caption(progress->done, progress->total);
         app.form1.notify();
     });
-    auto call = app.sv.io.run(longKey(key), [work = std::move(work), progress] { work(*progress); },
-                                        std::nullopt);
+    auto call = app.sv.io.run(longKey(key), [work = std::move(work), progress] { work(*progress); }, std::nullopt);
     auto reply = co_await call;
     shown.setEnabled(false);
     if (!reply.answered())
@@ -142,9 +141,16 @@ Task<PathLook> lookAt(AppState& app, std::string path, FolderDetail detail)
     look = std::move(*reply.value);
     if (look.facts.kind != PathKind::Folder || detail == FolderDetail::Skip)
         co_return look;
+    // A folder that cannot be read shows no size and no content.
     auto walking = app.sv.io.run(
         longKey(key),
-        [&files = app.sv.files, path] { return std::make_pair(files.folderSize(path), files.folderCounts(path)); },
+        [&files = app.sv.files, path]() -> std::pair<std::uint64_t, std::optional<FolderCounts>> {
+            try {
+                return {files.folderSize(path), files.folderCounts(path)};
+            } catch (const Error&) {
+                return {0, std::nullopt};
+            }
+        },
         std::nullopt);
     auto walked = co_await walking;
     if (walked.answered()) {

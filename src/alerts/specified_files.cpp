@@ -90,7 +90,7 @@ Task<std::set<std::string>> existingFolders(AppState& app, std::string_view text
     });
     for (const auto& candidate : candidates) {
         auto looking = app.sv.io.run(ioKeyOf(app, candidate),
-                                            [&files = app.sv.files, candidate] { return files.folderExists(candidate); });
+                                     [&files = app.sv.files, candidate] { return files.folderExists(candidate); });
         auto reply = co_await looking;
         if (reply.answered() && *reply.value)
             folders.insert(candidate);
@@ -297,7 +297,7 @@ Task<std::optional<std::string>> moveDestination(AppState& app)
         if (!chosen || chosen->empty())
             co_return std::nullopt;
         auto looking = app.sv.io.run(ioKeyOf(app, *chosen),
-                                             [&files = app.sv.files, folder = *chosen] { return files.folderExists(folder); });
+                                     [&files = app.sv.files, folder = *chosen] { return files.folderExists(folder); });
         auto exists = co_await looking;
         if (exists.answered() && *exists.value)
             co_return chosen;
@@ -419,7 +419,7 @@ Task<void> chooseMoveFolder(AppState& app)
         const auto chosen = co_await app.sv.dialogs.browseFolder("Select Folder/Path");
         if (chosen && !chosen->empty()) {
             auto looking = app.sv.io.run(ioKeyOf(app, *chosen),
-                                                 [&files = app.sv.files, folder = *chosen] { return files.folderExists(folder); });
+                                         [&files = app.sv.files, folder = *chosen] { return files.folderExists(folder); });
             auto exists = co_await looking;
             bool take = exists.answered() && *exists.value;
             if (!take) {

@@ -364,6 +364,25 @@ TEST_F(SpecifiedFilesTest, DeleteFileOfAFolderDeletesOnlyOneWithContent)
     EXPECT_TRUE(app().LVFile.empty());
 }
 
+TEST_F(SpecifiedFilesTest, ShowAttributesHandsTheFactsToTheShell)
+{
+    add("/data/dir/a.txt");
+    click(kSfShowAttributes);
+    EXPECT_TRUE(h.shell.properties.empty()) << "no row selected";
+    select("/data/dir/a.txt");
+    click(kSfShowAttributes);
+    ASSERT_EQ(h.shell.properties.size(), 1u);
+    const auto& shown = h.shell.properties.front();
+    EXPECT_EQ(shown.path, "/data/dir/a.txt");
+    EXPECT_EQ(shown.facts, (std::vector<std::pair<std::string, std::string>>{
+                               {"Type", "plain text document"},
+                               {"Location", "/data/dir"},
+                               {"Size", "1500 KB"},
+                               {"Created", "2024-03-05 14:30:00"},
+                               {"Modified", "2024-03-05 14:30:00"},
+                               {"Accessed", "2024-03-05 14:30:00"}}));
+}
+
 TEST_F(SpecifiedFilesTest, BrowsePausesTheWatchAndFillsTheBox)
 {
     app().form1.cmdPause = "Pause Watch";

@@ -141,6 +141,7 @@ private slots:
     void droppedFilesAndProgramsReachTheLists();
     void cleanUpRowAndPathToMoveReachTheirActions();
     void propertiesComeFromTheFileManagerOrTheProgram();
+    void chosenFilesKeepTheFolderThenNamesForm();
 };
 
 void SpecifiedUiTest::filesAreAddedShownSortedAndDeleted()
@@ -257,6 +258,13 @@ void SpecifiedUiTest::propertiesComeFromTheFileManagerOrTheProgram()
     QVERIFY(texts.contains(QStringLiteral("plain text document")));
     QVERIFY(texts.contains(QStringLiteral("3 KB")));
     dialog->close();
+}
+
+void SpecifiedUiTest::chosenFilesKeepTheFolderThenNamesForm()
+{
+    QCOMPARE(multiSelection({QStringLiteral("/data/one file.txt")}), std::string("/data/one file.txt"));
+    QCOMPARE(multiSelection({QStringLiteral("/data/a.txt"), QStringLiteral("/data/b.txt")}),
+             std::string("/data") + '\0' + "a.txt" + '\0' + "b.txt");
 }
 
 QTEST_MAIN(SpecifiedUiTest)
