@@ -259,7 +259,8 @@ Task<void> AlertDialog::chooseFiles()
         ~Choosing() { flag = false; }
     } choosing(choosing_);
 
-    const auto chosen = co_await app_.sv.dialogs.browseFiles("Choose File/Folder ");
+    auto choosingFiles = app_.sv.dialogs.browseFiles(FilesRequest{"Choose File/Folder ", "*.*", ""});
+    const auto chosen = co_await choosingFiles;
     if (chosen && !chosen->empty()) {
         std::string files = *chosen;
         std::replace(files.begin(), files.end(), '\0', ';');

@@ -4,6 +4,7 @@
 #include "alerts/alert_dialog.h"
 #include "alerts/animation.h"
 #include "alerts/shell_icon_list.h"
+#include "alerts/specified_lists.h"
 #include "core/form1_state.h"
 #include "core/locale.h"
 #include "core/path_rules.h"
@@ -29,6 +30,7 @@
 #include "platform/volumes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,18 @@ public:
     LstEvt lstEvt{};
     std::vector<std::string> cboFile;
     ActivityLog log;
+
+    // The "Spec." page: the specified files and programs with their boxes' texts and histories.
+    SpecifiedFiles LVFile;
+    std::string cboFileText;
+    SpecifiedPrograms LVProg;
+    std::vector<std::string> cboProg;
+    std::string cboProgText;
+    CheckValue chkSeq = 0; // "Sequential Action", not stored
+    // extra.dat has been read: from then on every change of the lists is written to it.
+    bool specifiedListsLoaded = false;
+    // One tick of the watch timer now, as the file commands ask for after a report.
+    std::function<void()> runWatchTick;
 
     Form1State form1;
     AlertDialog dlgAlert;

@@ -1,5 +1,7 @@
 #include "core/form1_model.h"
 
+#include "alerts/specified_lists_file.h"
+
 #include "core/drive_enumeration.h"
 #include "core/error.h"
 #include "core/format.h"
@@ -25,6 +27,9 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
         if (app_.form1.overviewVisible)
             runCommand([this] { prcUpdateStatistics(app_); });
     });
+    app_.runWatchTick = [this] { cycle_.onTimer(); };
+    app_.LVFile.onRowsChanged = [this] { saveSpecifiedLists(app_); };
+    app_.LVProg.onRowsChanged = [this] { saveSpecifiedLists(app_); };
 }
 
 Form1Model::~Form1Model() { app_.tasks.clear(); }
@@ -77,6 +82,14 @@ Task<void> Form1Model::startUp()
         tickHomeEntry();
     loadMailPort(app_);
     app_.frmNotify.Form_Load();
+    std::exception_ptr listsFailure;
+    try {
+        co_await loadSpecifiedLists(app_);
+    } catch (...) {
+        listsFailure = std::current_exception();
+    }
+    if (listsFailure)
+        app_.reportEscapedError(listsFailure);
 
     app_.form1.lblAppStart = app_.now("yyyy/mm/dd hh:mm AMPM");
     setTriggerUnit(0);

@@ -12,13 +12,21 @@
 namespace volmara {
 
 enum class MsgIcon { None, Information, Question, Critical, Exclamation };
-enum class MsgButtons { Ok, OkCancel, YesNo };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
     std::string text;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+};
+
+// The open-file dialog with multiple selection. The answer keeps the form callers split: one
+// chosen file gives its full path; several give the folder, then each name, separated by NUL.
+struct FilesRequest {
+    std::string title;
+    std::string filter;        // "*.*"
+    std::string initialFolder; // empty: wherever the dialog opens
 };
 
 // Message boxes and choosers. Each shows its window without a nested loop and calls `done`
@@ -31,9 +39,18 @@ public:
     // An existing file to open; `filters` are "description (*.ext)" texts, the first one chosen.
     virtual void chooseFile(const std::vector<std::string>& filters,
                             std::function<void(std::optional<std::string>)> done) = 0;
-    // Existing files, several at once, under `title`. One file comes as its full path; several
-    // keep the Windows form: the folder, then each name, separated by NUL characters.
-    virtual void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) = 0;
+    // A message box under a title of its own instead of the program's.
+    virtual void showTitledMessage(const std::string& title, const MessageRequest& request,
+                                   std::function<void(MsgAnswer)> done)
+    {
+        (void)title;
+        showMessage(request, std::move(done));
+    }
+    // Without a chooser of its own a window system offers the single-file one.
+    virtual void chooseFiles(const FilesRequest& request, std::function<void(std::optional<std::string>)> done)
+    {
+        chooseFile({request.filter}, std::move(done));
+    }
 
     template <typename Result>
     struct Awaiter {
@@ -94,10 +111,15 @@ public:
             chooseFile(f, std::move(done));
         });
     }
-    Awaiter<std::optional<std::string>> browseFiles(std::string title)
+    Awaiter<MsgAnswer> askTitled(std::string title, std::string text, MsgIcon icon, MsgButtons buttons)
     {
-        return Awaiter<std::optional<std::string>>([this, t = std::move(title)](auto done) {
-            chooseFiles(t, std::move(done));
+        return Awaiter<MsgAnswer>([this, t = std::move(title), req = MessageRequest{std::move(text), icon, buttons}](
+                                      auto done) { showTitledMessage(t, req, std::move(done)); });
+    }
+    Awaiter<std::optional<std::string>> browseFiles(FilesRequest request)
+    {
+        return Awaiter<std::optional<std::string>>([this, r = std::move(request)](auto done) {
+            chooseFiles(r, std::move(done));
         });
     }
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/date_time.h"
+
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,6 +64,26 @@ public:
     virtual bool isRemote(std::string_view path) = 0;
 };
 
+enum class PathKind { Missing, File, Folder };
+
+// One look at a path (its target when it is a symbolic link). Times are local.
+struct PathFacts {
+    PathKind kind = PathKind::Missing;
+    bool link = false;       // the path itself is a symbolic link
+    std::uint64_t size = 0;  // bytes of a file
+    std::optional<DateTime> accessed;
+    std::optional<DateTime> modified;
+    std::optional<DateTime> created; // when the file system keeps it
+};
+
+// Shared between long work on an I/O worker and the UI thread that shows it: the worker counts,
+// the UI thread reads the counts and may ask the work to stop.
+struct WorkProgress {
+    std::atomic<std::uint64_t> done{0};
+    std::atomic<std::uint64_t> total{0};
+    std::atomic<bool> cancelled{false};
+};
+
 // Files and folders. Every call may block on the file system: the core runs them on the I/O
 // workers (thread-safe, several at once), except the small reads and writes of its own files.
 class Files {
@@ -83,6 +106,23 @@ public:
     virtual void removeFile(std::string_view path) = 0;
     // Gives a file another name in the same file system, replacing what had that name. Throws Error.
     virtual void renameFile(std::string_view from, std::string_view to) = 0;
+
+    virtual PathFacts pathFacts(std::string_view path) = 0;
+    // The desktop's name for the type of a file ("plain text document"); empty when unknown.
+    virtual std::string typeName(std::string_view path) = 0;
+    // Bytes of every file below a folder. Symbolic links are not followed and other file systems
+    // mounted inside are not entered. Throws Error when the folder cannot be read.
+    virtual std::uint64_t folderSize(std::string_view path) = 0;
+    // A folder with everything in it, read-only content included. A symbolic link inside is
+    // removed, never what it points to; a file system mounted inside is left alone (and then the
+    // folder holding it stays). A path that is itself a link loses the link only. Throws Error.
+    virtual void deleteFolder(std::string_view path) = 0;
+    // Moves one file (or symbolic link) to a new name that must not exist yet, on the same or on
+    // another file system. Across file systems the file is copied to a temporary name beside the
+    // target, flushed and renamed into place before the source goes; a copy that fails or is
+    // cancelled through `progress` leaves no partial target and the source whole. `progress`
+    // counts bytes copied. Throws Error.
+    virtual void moveFile(std::string_view from, std::string_view to, WorkProgress& progress) = 0;
 };
 
 } // namespace volmara

@@ -17,6 +17,7 @@
 #include "ui/platform/qt_locale.h"
 #include "ui/platform/qt_sound.h"
 #include "ui/shutdown_signals.h"
+#include "ui/specified/properties_sheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,6 +91,8 @@ int main(int argc, char** argv)
                                             QDir::homePath().toStdString(),
                                             QDir::cleanPath(QCoreApplication::applicationDirPath()).toStdString()});
     dialogs.setOwner(&window);
+    volmara::PropertiesSheet properties(&window);
+    shell.setPropertiesWindow([&properties](const volmara::PropertiesRequest& request) { properties.show(request); });
 
     volmara::ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &volmara::ShutdownSignals::requested, &window, &QWidget::close);

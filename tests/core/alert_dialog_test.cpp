@@ -202,9 +202,9 @@ TEST_F(AlertDialogTest, WizardRunsTheChosenAction)
         app().lstAct.fill(true);
         if (c.option)
             dlg().lblAct_Click(static_cast<int>(*c.option));
-        h.dialogs.fileLists = {c.chosen};
+        h.dialogs.multiFiles = {c.chosen};
         h.dialogs.shown.clear();
-        h.dialogs.fileListTitles.clear();
+        h.dialogs.filesRequests.clear();
 
         dlg().lblAl_Click(static_cast<int>(AlertCommand::Wizard));
         h.loop.runPending();
@@ -212,8 +212,10 @@ TEST_F(AlertDialogTest, WizardRunsTheChosenAction)
         EXPECT_EQ(seams, c.seams);
         EXPECT_EQ(h.dialogs.texts(), c.messages);
         const bool chooser = !c.messages.empty();
-        EXPECT_EQ(h.dialogs.fileListTitles, chooser ? std::vector<std::string>{"Choose File/Folder "}
-                                                    : std::vector<std::string>{});
+        ASSERT_EQ(h.dialogs.filesRequests.size(), chooser ? 1u : 0u);
+        if (chooser) {
+            EXPECT_EQ(h.dialogs.filesRequests[0].title, "Choose File/Folder ");
+        }
         for (std::size_t item = 0; item < app().lstAct.size(); ++item)
             EXPECT_EQ(app().lstAct[item], !(c.unticks && item >= 1 && item <= 4)) << "item " << item;
     }

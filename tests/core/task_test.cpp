@@ -119,10 +119,6 @@ public:
     {
         done(std::nullopt);
     }
-    void chooseFiles(const std::string&, std::function<void(std::optional<std::string>)> done) override
-    {
-        done(std::nullopt);
-    }
 };
 
 Task<void> askTwice(Dialogs& dialogs, std::vector<std::string>& trace)

@@ -41,7 +41,7 @@ struct AppHarness {
     testing::MemoryVolumes rawVolumes;
     testing::FakeVolumeInfo volumeInfo;
     FakeShell shell;
-    FakeTrash trash;
+    FakeTrash trash{files};
     FakeNetwork network;
     FakeSystemInfo systemInfo;
     FakeSound sound;

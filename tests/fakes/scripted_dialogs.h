@@ -22,7 +22,8 @@ public:
             held.push_back(std::move(done));
             return;
         }
-        MsgAnswer answer = request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        const bool yes = request.buttons == MsgButtons::YesNo || request.buttons == MsgButtons::YesNoCancel;
+        MsgAnswer answer = yes ? MsgAnswer::Yes : MsgAnswer::Ok;
         if (!answers.empty()) {
             answer = answers.front();
             answers.pop_front();
@@ -52,13 +53,21 @@ public:
         loop_.post([done = std::move(done), choice] { done(choice); });
     }
 
-    void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) override
+    void showTitledMessage(const std::string& title, const MessageRequest& request,
+                           std::function<void(MsgAnswer)> done) override
     {
-        fileListTitles.push_back(title);
+        titles.resize(shown.size());
+        titles.push_back(title);
+        showMessage(request, std::move(done));
+    }
+
+    void chooseFiles(const FilesRequest& request, std::function<void(std::optional<std::string>)> done) override
+    {
+        filesRequests.push_back(request);
         std::optional<std::string> choice;
-        if (!fileLists.empty()) {
-            choice = fileLists.front();
-            fileLists.pop_front();
+        if (!multiFiles.empty()) {
+            choice = multiFiles.front();
+            multiFiles.pop_front();
         }
         loop_.post([done = std::move(done), choice] { done(choice); });
     }
@@ -87,9 +96,11 @@ public:
     std::vector<std::string> folderTitles;
     std::deque<std::optional<std::string>> files;
     std::vector<std::vector<std::string>> fileFilters;
-    // Answers of the multi-selection chooser, in the Windows form ("folder\0name\0name").
-    std::deque<std::optional<std::string>> fileLists;
-    std::vector<std::string> fileListTitles;
+    // The multi-selection chooser's answers, in the NUL-separated form, and what it was asked.
+    std::deque<std::optional<std::string>> multiFiles;
+    std::vector<FilesRequest> filesRequests;
+    // The title of each shown message that had one of its own, by its index in `shown`.
+    std::vector<std::string> titles;
 
 private:
     EventLoop& loop_;

@@ -1,6 +1,10 @@
 #include "platform/posix/files_posix.h"
 
 #include "core/error.h"
+#include "platform/posix/files/file_operations.h"
+#include "platform/posix/files/os_error.h"
+#include "platform/posix/files/temporary_file.h"
+#include "platform/posix/files/unique_fd.h"
 
 #include <cerrno>
 #include <utility>
@@ -17,84 +21,6 @@
 namespace volmara {
 
 namespace {
-
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd = -1) : fd_(fd) {}
-    ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            fd_ = other.release();
-        }
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() { return std::exchange(fd_, -1); }
-    void reset()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-    // Closing reports late write errors (network file systems, delayed allocation).
-    bool close()
-    {
-        return ::close(release()) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-// What a missing path means depends on the operation: a file that is not there, or the folder
-// a file was to be written into.
-enum class Missing { File, Path };
-
-[[noreturn]] void throwOsError(int error, Missing missing)
-{
-    switch (error) {
-    case ENOMEM:
-        throw Error(ErrorKind::OutOfMemory, "Out of memory");
-    case ENOENT:
-    case ENOTDIR:
-        throw Error(ErrorKind::Other, missing == Missing::File ? "File not found" : "Path not found");
-    case EACCES:
-    case EPERM:
-        throw Error(ErrorKind::Other, "Permission denied");
-    case ENOSPC:
-    case EDQUOT:
-        throw Error(ErrorKind::Other, "Disk full");
-    case EIO:
-        throw Error(ErrorKind::Other, "Device I/O error");
-    case ENXIO:
-    case ENODEV:
-    case ENOTCONN:
-    case ESTALE:
-    case EHOSTDOWN:
-        throw Error(ErrorKind::Other, "Device unavailable");
-    case EROFS:
-    case ETXTBSY:
-    case EBUSY:
-    case EISDIR:
-    case EEXIST:
-    case ELOOP:
-    case ENAMETOOLONG:
-        throw Error(ErrorKind::Other, "Path/File access error");
-    default:
-        throw Error(ErrorKind::Other, std::system_category().message(error));
-    }
-}
 
 std::string asPath(std::string_view path)
 {
@@ -115,25 +41,6 @@ UniqueFd openOrThrow(const std::string& path, int flags, mode_t mode, Missing mi
     if (!fd.valid())
         throwOsError(errno, missing);
     return fd;
-}
-
-void writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            throwOsError(errno, Missing::Path);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
-void closeOrThrow(UniqueFd& fd)
-{
-    if (!fd.close())
-        throwOsError(errno, Missing::Path);
 }
 
 bool isFolderEntry(int dirFd, const dirent& entry)
@@ -157,76 +64,6 @@ std::string replaceTarget(const std::string& path)
         return path;
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
     return resolved ? std::string(resolved.get()) : path;
-}
-
-std::pair<std::string, std::string> splitFolderAndName(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-// A temporary file beside the target, removed again unless it was renamed into place.
-class TemporaryFile {
-public:
-    TemporaryFile(const std::string& folder, const std::string& name, mode_t mode)
-    {
-        std::random_device seed;
-        std::mt19937_64 random(seed());
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = (folder == "/" ? "" : folder) + "/." + name + '.' + std::to_string(random() % 1000000000) + ".tmp";
-            fd_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-            if (fd_.valid() || errno != EEXIST)
-                break;
-        }
-        if (!fd_.valid())
-            throwOsError(errno, Missing::Path);
-    }
-    ~TemporaryFile()
-    {
-        fd_.reset();
-        if (!placed_)
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    int fd() const { return fd_.get(); }
-
-    void setMode(mode_t mode)
-    {
-        if (::fchmod(fd_.get(), mode) != 0)
-            throwOsError(errno, Missing::Path);
-    }
-
-    void flushAndClose()
-    {
-        if (::fsync(fd_.get()) != 0)
-            throwOsError(errno, Missing::Path);
-        closeOrThrow(fd_);
-    }
-
-    void renameOver(const std::string& target)
-    {
-        if (::rename(path_.c_str(), target.c_str()) != 0)
-            throwOsError(errno, Missing::Path);
-        placed_ = true;
-    }
-
-private:
-    std::string path_;
-    UniqueFd fd_;
-    bool placed_ = false;
-};
-
-// Makes the rename itself durable; the data is already on the disk, so a failure here is not
-// worth failing the save for.
-void flushFolder(const std::string& folder)
-{
-    const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid())
-        ::fsync(dir.get());
 }
 
 } // namespace
@@ -340,6 +177,19 @@ void PosixFiles::renameFile(std::string_view from, std::string_view to)
 {
     if (::rename(asPath(from).c_str(), asPath(to).c_str()) != 0)
         throwOsError(errno, Missing::File);
+}
+
+PathFacts PosixFiles::pathFacts(std::string_view path) { return posixfs::pathFacts(asPath(path)); }
+
+std::string PosixFiles::typeName(std::string_view path) { return posixfs::typeName(asPath(path)); }
+
+std::uint64_t PosixFiles::folderSize(std::string_view path) { return posixfs::folderSize(asPath(path)); }
+
+void PosixFiles::deleteFolder(std::string_view path) { posixfs::deleteFolder(asPath(path)); }
+
+void PosixFiles::moveFile(std::string_view from, std::string_view to, WorkProgress& progress)
+{
+    posixfs::moveFile(asPath(from), asPath(to), progress);
 }
 
 } // namespace volmara

@@ -15,6 +15,8 @@ namespace volmara {
 // over the target, so a crash, a kill or a full disk leaves the old file whole. OwnerOnly gives
 // the new file mode 0600; Normal keeps the old file's mode (a new file gets 0666 less the umask).
 // A target that is a symbolic link stays one: the file it points to is replaced.
+//
+// typeName() asks the desktop's shared MIME database (through GIO) by name and first bytes.
 class PosixFiles final : public Files {
 public:
     bool fileExists(std::string_view path) override;
@@ -26,6 +28,12 @@ public:
     void replaceFile(std::string_view path, std::string_view bytes, Privacy privacy) override;
     void removeFile(std::string_view path) override;
     void renameFile(std::string_view from, std::string_view to) override;
+
+    PathFacts pathFacts(std::string_view path) override;
+    std::string typeName(std::string_view path) override;
+    std::uint64_t folderSize(std::string_view path) override;
+    void deleteFolder(std::string_view path) override;
+    void moveFile(std::string_view from, std::string_view to, WorkProgress& progress) override;
 };
 
 } // namespace volmara

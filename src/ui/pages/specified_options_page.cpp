@@ -1,9 +1,12 @@
 #include "ui/pages/specified_options_page.h"
 
 #include "ui/link_label.h"
+#include "core/form1_model.h"
 #include "ui/pages/path_space_page.h"
+#include "ui/specified/cleanup_commands.h"
+#include "ui/specified/specified_files_page.h"
+#include "ui/specified/specified_programs_page.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -14,14 +17,6 @@ namespace {
 
 const QColor kDarkBlue(0x00, 0x00, 0x40);
 const QColor kChosenBackground(0xE0, 0xE0, 0xE0);
-
-// The programs and files sub-pages get their lists with the specified programs and files.
-QWidget* placeholderFrame(const char* caption, const char* name, QWidget* parent)
-{
-    auto* frame = new QGroupBox(QString::fromLatin1(caption), parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    return frame;
-}
 
 } // namespace
 
@@ -48,10 +43,12 @@ SpecifiedOptionsPage::SpecifiedOptionsPage(Form1Model& model, QWidget* parent) :
     layout->addLayout(tabs);
 
     fr_ = new QStackedWidget(this);
-    fr_->addWidget(placeholderFrame("Specified Program(s)", "fr0", fr_));
+    fr_->addWidget(new SpecifiedProgramsPage(model.app(), fr_));
     fr_->addWidget(new PathSpacePage(model, fr_));
-    fr_->addWidget(placeholderFrame("Specified File(s)", "fr2", fr_));
+    fr_->addWidget(new SpecifiedFilesPage(model.app(), fr_));
     layout->addWidget(fr_, 1);
+    // Until the menus carry them, the clean-up actions are reached from here.
+    layout->addWidget(new CleanupCommands(model.app(), this));
     lblSpectab_Click(0);
 }
 

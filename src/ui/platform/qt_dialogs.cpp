@@ -1,5 +1,6 @@
 #include "ui/platform/qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -23,6 +24,7 @@ QMessageBox::StandardButtons toQtButtons(MsgButtons buttons)
     switch (buttons) {
     case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::Ok: break;
     }
     return QMessageBox::Ok;
@@ -38,7 +40,8 @@ MsgAnswer toAnswer(QMessageBox::StandardButton clicked, MsgButtons buttons)
     default: break;
     }
     switch (buttons) {
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
+    case MsgButtons::OkCancel:
+    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
     case MsgButtons::YesNo: return MsgAnswer::No;
     case MsgButtons::Ok: break;
     }
@@ -60,7 +63,13 @@ void QtDialogs::deliver(std::function<void(Result)> done, Result result)
 
 void QtDialogs::showMessage(const MessageRequest& request, std::function<void(MsgAnswer)> done)
 {
-    auto* box = new QMessageBox(toQtIcon(request.icon), QString::fromLatin1(kDialogTitle),
+    showTitledMessage(kDialogTitle, request, std::move(done));
+}
+
+void QtDialogs::showTitledMessage(const std::string& title, const MessageRequest& request,
+                                  std::function<void(MsgAnswer)> done)
+{
+    auto* box = new QMessageBox(toQtIcon(request.icon), QString::fromStdString(title),
                                 QString::fromStdString(request.text), toQtButtons(request.buttons), owner_.data());
     box->setAttribute(Qt::WA_DeleteOnClose);
     // A dialog without an owner is parentless: it must not outlive the program.
@@ -72,6 +81,40 @@ void QtDialogs::showMessage(const MessageRequest& request, std::function<void(Ms
         deliver(done, toAnswer(clicked, buttons));
     });
     box->open();
+}
+
+void QtDialogs::chooseFiles(const FilesRequest& request, std::function<void(std::optional<std::string>)> done)
+{
+    auto* dialog = new QFileDialog(owner_.data(), QString::fromStdString(request.title),
+                                   QString::fromStdString(request.initialFolder), QString::fromStdString(request.filter));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("chooseFilesDialog"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    if (!owner_)
+        QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
+    QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
+        std::optional<std::string> chosen;
+        if (result == QDialog::Accepted)
+            chosen = multiSelection(dialog->selectedFiles());
+        deliver(done, std::move(chosen));
+    });
+    dialog->open();
+}
+
+std::string multiSelection(const QStringList& files)
+{
+    if (files.size() == 1)
+        return files.front().toStdString();
+    std::string answer;
+    for (const auto& file : files) {
+        const QFileInfo info(file);
+        if (answer.empty())
+            answer = QDir::cleanPath(info.absolutePath()).toStdString();
+        answer += '\0';
+        answer += info.fileName().toStdString();
+    }
+    return answer;
 }
 
 void QtDialogs::openChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done)
@@ -110,48 +153,6 @@ void QtDialogs::chooseFile(const std::vector<std::string>& filters, std::functio
         names << QString::fromStdString(filter);
     dialog->setNameFilters(names);
     openChooser(dialog, std::move(done));
-}
-
-namespace {
-
-// One file: its path. Several: the folder, then the names, NUL-separated, as the callers expect.
-std::string multiSelection(const QStringList& files)
-{
-    if (files.size() == 1)
-        return files.front().toStdString();
-    std::string joined = QFileInfo(files.front()).absolutePath().toStdString();
-    for (const auto& file : files) {
-        joined += '\0';
-        joined += QFileInfo(file).fileName().toStdString();
-    }
-    return joined;
-}
-
-} // namespace
-
-void QtDialogs::openMultiChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done)
-{
-    if (!owner_)
-        QObject::connect(context_.get(), &QObject::destroyed, dialog, [dialog] { delete dialog; });
-    QObject::connect(dialog, &QFileDialog::finished, context_.get(), [this, dialog, done = std::move(done)](int result) {
-        std::optional<std::string> chosen;
-        const auto files = dialog->selectedFiles();
-        if (result == QDialog::Accepted && !files.isEmpty())
-            chosen = multiSelection(files);
-        deliver(done, std::move(chosen));
-    });
-    dialog->open();
-}
-
-void QtDialogs::chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done)
-{
-    auto* dialog = new QFileDialog(owner_.data(), QString::fromStdString(title));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setObjectName(QStringLiteral("chooseFilesDialog"));
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setNameFilter(QStringLiteral("*.* (*)"));
-    openMultiChooser(dialog, std::move(done));
 }
 
 } // namespace volmara

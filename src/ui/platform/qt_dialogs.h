@@ -28,13 +28,13 @@ public:
     void chooseFolder(const std::string& title, std::function<void(std::optional<std::string>)> done) override;
     void chooseFile(const std::vector<std::string>& filters,
                     std::function<void(std::optional<std::string>)> done) override;
-    void chooseFiles(const std::string& title, std::function<void(std::optional<std::string>)> done) override;
+    void showTitledMessage(const std::string& title, const MessageRequest& request,
+                           std::function<void(MsgAnswer)> done) override;
+    void chooseFiles(const FilesRequest& request, std::function<void(std::optional<std::string>)> done) override;
 
 private:
     // Opens a file chooser without waiting; its answer arrives through `done`.
     void openChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done);
-    // The same for a chooser of several files: the answer keeps the Windows form.
-    void openMultiChooser(QFileDialog* dialog, std::function<void(std::optional<std::string>)> done);
     template <typename Result>
     void deliver(std::function<void(Result)> done, Result result);
 
@@ -47,6 +47,9 @@ inline constexpr const char* kDialogTitle = "Volmara";
 
 QMessageBox::Icon toQtIcon(MsgIcon icon);
 QMessageBox::StandardButtons toQtButtons(MsgButtons buttons);
+// The chosen files in the form the program splits: one file's full path, or the folder and each
+// name after a NUL.
+std::string multiSelection(const QStringList& files);
 // The answer of a box closed by the given button; a box closed without one gives the answer
 // of its escape button.
 MsgAnswer toAnswer(QMessageBox::StandardButton clicked, MsgButtons buttons);
