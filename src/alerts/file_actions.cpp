@@ -218,14 +218,13 @@ void recordFileAction(AppState& app, const std::string& level, const std::string
 
 bool reportManualAction(AppState& app, const std::string& message)
 {
-    if (app.dlgAlert.lblAlert.find(message) != std::string::npos)
+    if (app.dlgAlert.containsText(message))
         return false;
     recordFileAction(app, "Medium", message);
     const auto stamped = app.now("mm/dd/yy") + " " + app.now("hh:mm:ss") + message + "\r\n . \r\n";
     app.log.prependAlert(stamped);
-    app.dlgAlert.lblAlert.insert(0, stamped);
-    app.dlgAlert.visible = true;
-    app.dlgAlert.notify();
+    app.dlgAlert.prepend(stamped);
+    app.dlgAlert.show();
     return true;
 }
 

@@ -271,8 +271,8 @@ TEST_F(SpecifiedFilesTest, MoveAsksForItsDestination)
     EXPECT_TRUE(h.files.fileExists("/data/archive/b.txt"));
     EXPECT_EQ(tags(), std::vector<std::string>{"/data/dir/a.txt"});
     EXPECT_EQ(actions().back(), "- Moved File: /data/dir/b.txt");
-    EXPECT_NE(app().dlgAlert.lblAlert.find("- Moved File: /data/dir/b.txt"), std::string::npos);
-    EXPECT_TRUE(app().dlgAlert.visible);
+    EXPECT_NE(app().dlgAlert.Label1().find("- Moved File: /data/dir/b.txt"), std::string::npos);
+    EXPECT_TRUE(app().dlgAlert.visible());
 
     // No: the chooser, asked again while the chosen folder does not exist; cancel stops.
     select("/data/dir/a.txt");

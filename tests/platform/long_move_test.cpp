@@ -5,7 +5,9 @@
 #include "core/form1_model.h"
 #include "core/path_rules.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_http.h"
 #include "fakes/fake_network.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_raw_volumes.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_sound.h"
@@ -102,9 +104,11 @@ TEST(LongMove, TheWindowGoesOnWhileALargeFileMoves)
     test::FakeNetwork network;
     test::FakeSystemInfo systemInfo;
     test::FakeSound sound;
+    test::FakeHttp http;
+    test::FakeRegistry registry;
     const PosixPathRules paths(volumes);
     Form1Model model(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell, trash, network,
-                              systemInfo, sound, paths, Locale{}, "/opt/volmara", "/home/user"});
+                              systemInfo, sound, http, registry, paths, Locale{}, "/opt/volmara", "/home/user"});
     auto& app = model.app();
     model.Form_Load();
     ASSERT_TRUE(loop.runUntil([&] { return model.startedUp(); }, 10s));

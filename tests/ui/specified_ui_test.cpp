@@ -1,6 +1,8 @@
 // The "Spec." page's files and programs, clicked through the real widgets over real files.
 #include "alerts/specified_lists.h"
 #include "core/path_rules.h"
+#include "fakes/fake_http.h"
+#include "fakes/fake_registry.h"
 #include "fakes/app_harness.h"
 #include "platform/posix/files_posix.h"
 #include "platform/posix/io_pool.h"
@@ -48,6 +50,8 @@ struct Program {
     test::FakeNetwork network;
     test::FakeSystemInfo systemInfo;
     test::FakeSound sound;
+    test::FakeHttp http;
+    test::FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1> window;
 
@@ -58,7 +62,8 @@ struct Program {
         write("data/b.txt", 10);
         volumes.add("/", 40'000'000, 80'000'000);
         window = std::make_unique<Form1>(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell,
-                                                  trash, network, systemInfo, sound, paths, Locale{}, folder(), folder()});
+                                                  trash, network, systemInfo, sound, http, registry, paths, Locale{},
+                                                  folder(), folder()});
         window->Form_Load();
         if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))
             qWarning("start-up did not end within 10 s");
