@@ -40,6 +40,8 @@ public:
     void Form_Unload();
 
     bool visible() const { return visible_; }
+    // A click is being answered (a question or a refusal is open); further clicks do nothing.
+    bool busy() const { return busy_; }
     const std::string& Text1() const { return Text1_; }
     const std::string& Command1() const { return Command1_; }
     const std::string& lblLock() const { return lblLock_; }
