@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmount-dev libblkid-dev libsystemd-dev libcurl4-openssl-dev libglib2.0-dev
   xvfb xauth util-linux dosfstools ntfs-3g python3-aiosmtpd swaks fonts-dejavu-core
-  systemd-journal-remote iproute2 dbus-daemon
+  systemd-journal-remote iproute2 dbus-daemon trayer x11-utils
   clang libclang-rt-14-dev
 )
 

@@ -28,6 +28,11 @@
 #include "platform/trash.h"
 #include "platform/volume_info.h"
 #include "platform/volumes.h"
+#include "shell/frm_about.h"
+#include "shell/frm_lock.h"
+#include "shell/startup_entry.h"
+#include "shell/sys_work_systray.h"
+#include "shell/update_check.h"
 
 #include <cstdint>
 #include <functional>
@@ -96,6 +101,11 @@ public:
     DriveInfoModel dlgDriveInfo;
     DriveWindowModel frmIndDri{*this};
     NotifyModel frmNotify;
+    SysWorkSystray sysWorkSystray{*this};
+    FrmLock frmLock{*this};
+    FrmAbout frmAbout{*this};
+    UpdateCheck updateCheck{*this};
+    StartupEntry startUpEntry{*this};
 
     // The main window's timers.
     Timer Timer1;

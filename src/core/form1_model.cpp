@@ -9,6 +9,7 @@
 #include "core/settings_file.h"
 #include "core/statistics.h"
 #include "notify/mail_port_file.h"
+#include "shell/shell_commands.h"
 
 #include <algorithm>
 #include <optional>
@@ -22,7 +23,27 @@ std::string logFileName(const std::string& folder) { return folder + "/log.dat";
 Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(app_)
 {
     app_.Timer1.onTick([this] { cycle_.onTimer(); });
-    app_.TimerCust.onTick([this] { runCommand([this] { TimerCust_Timer(app_); }); });
+    app_.TimerCust.onTick([this] {
+        runCommand([this] {
+            if (app_.settings.chkSystray == 1)
+                app_.sysWorkSystray.prcAddSystray(2, traySummary(app_));
+            TimerCust_Timer(app_);
+        });
+    });
+    // A high-rated alert makes the tray icon blink.
+    app_.log.onTrayAlert = [this] { app_.sysWorkSystray.startBlinking(); };
+    // The pause toggle's tips go to the icon as they stand, without the date.
+    app_.form1.subscribe([this, shown = std::string()]() mutable {
+        const auto& tip = app_.form1.trayTip;
+        if (tip == shown)
+            return;
+        shown = tip;
+        if (tip == "Volmara! Paused")
+            app_.sysWorkSystray.modifyIcon(TrayPicture::Paused, tip);
+        else if (tip == "Volmara! Started.")
+            app_.sysWorkSystray.modifyIcon(TrayPicture::Normal, tip);
+    });
+    checkForUpdate = [this] { app_.updateCheck.prcChkUpdate(); };
     app_.tmrStat.onTick([this] {
         if (app_.form1.overviewVisible)
             runCommand([this] { prcUpdateStatistics(app_); });
@@ -53,6 +74,8 @@ void Form1Model::Form_Load()
     // The first tick checks the still empty list and puts the fallbacks in place.
     app_.tasks.spawn(cycle_.tick());
     chkCustTime_Click(app_);
+    // The tray window's load puts the icon in place; the window itself is never shown.
+    app_.sysWorkSystray.Form_Load();
     app_.form1.visible = true;
 
     // The rest measures drives: it waits on the I/O workers while the window is already up.
@@ -72,12 +95,15 @@ Task<void> Form1Model::startUp()
     chkCustTime_Click(app_);
 
     const bool firstRun = !app_.sv.files.fileExists(app_.settingsPath);
+    const auto chkSystrayBefore = app_.settings.chkSystray;
+    const auto chkStartUpBefore = app_.settings.chkStartUp;
     try {
         prcSettings(app_, 2);
     } catch (const std::exception& e) {
         app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "Medium",
                               std::string("Settings file could not be loaded: ") + e.what(), 0, nullptr);
     }
+    applyLoadedShellOptions(app_, chkSystrayBefore, chkStartUpBefore);
     if (firstRun)
         tickHomeEntry();
     loadMailPort(app_);
@@ -114,8 +140,10 @@ void Form1Model::Form_Unload()
     } catch (const std::exception& e) {
         app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High",
                               std::string("Settings could not be saved: ") + e.what(), 0, nullptr);
+        app_.sysWorkSystray.Form_Unload();
         throw;
     }
+    app_.sysWorkSystray.Form_Unload();
 }
 
 void Form1Model::tickHomeEntry()

@@ -68,7 +68,7 @@ public:
 
     // Where the system's text editor is started; the shell helpers bind it.
     std::function<void(const std::string& path)> openDocument;
-    // Start-up's update check, bound by the update issue; nothing happens until then.
+    // Start-up's update check (the update check's model binds it).
     std::function<void()> checkForUpdate;
 
 private:

@@ -67,6 +67,7 @@ struct Form1State : Observable {
 
     std::vector<std::string> lstInfo; // drive summary lines
     std::string trayTip;              // the summary the tray shows once it exists
+    std::string lblNewVer;            // "Config.": the update check's finding
 };
 
 } // namespace volmara

@@ -3,6 +3,9 @@
 #include "core/pause_control.h"
 #include "ui/alert/animation_view.h"
 #include "ui/alert/dlg_alert.h"
+#include "ui/about/frm_about_window.h"
+#include "ui/lock/frm_lock_window.h"
+#include "ui/tray/tray_icon.h"
 #include "ui/binding.h"
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/drive_window/frm_ind_dri.h"
@@ -17,6 +20,9 @@
 #include "ui/watch_list_view.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSystemTrayIcon>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -81,6 +87,7 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     // The drive window is made the first time its model is shown.
     model_.app().frmIndDri.windowNeeded = [this] { FrmIndDri::ensureFor(model_.app().frmIndDri, *this); };
     DlgAlert::attach(model_.app().dlgAlert, *this);
+    bindShellWindows();
     lblTab_Click(0);
     resize(twips(*this, 8070), twips(*this, 9100));
     refresh();
@@ -95,6 +102,34 @@ Form1::~Form1()
     qDeleteAll(findChildren<FrmIndDri*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<FrmNotify*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<DlgAlert*>(Qt::FindDirectChildrenOnly));
+    auto& app = model_.app();
+    app.frmLock.windowNeeded = nullptr;
+    app.frmAbout.windowNeeded = nullptr;
+    app.sysWorkSystray.bringToFront = nullptr;
+    qDeleteAll(findChildren<FrmLockWindow*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<FrmAboutWindow*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<TrayIcon*>(Qt::FindDirectChildrenOnly));
+}
+
+void Form1::bindShellWindows()
+{
+    auto& app = model_.app();
+    app.startUpEntry.programPath = QCoreApplication::applicationFilePath().toStdString();
+    app.sysWorkSystray.systemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    app.sysWorkSystray.bringToFront = [this] {
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        }
+    };
+    new TrayIcon(app.sysWorkSystray, this);
+    // The lock window and the about box are made the first time their models are shown.
+    app.frmLock.windowNeeded = [this] { FrmLockWindow::ensureFor(model_.app().frmLock, *this); };
+    app.frmAbout.windowNeeded = [this] { FrmAboutWindow::ensureFor(model_.app().frmAbout, *this); };
+    // Until the shell helpers start programs, the about box starts its tool here.
+    app.frmAbout.startProgram = [](const std::string& path) {
+        return QProcess::startDetached(QString::fromStdString(path), {});
+    };
 }
 
 void Form1::buildToolbar()

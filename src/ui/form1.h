@@ -48,6 +48,8 @@ private:
     QWidget* buildWatchFrame();
     QWidget* buildPages();
     void buildStatusBar();
+    // The tray icon, the lock window and the about box.
+    void bindShellWindows();
     void refresh();
 
     Form1Model model_;

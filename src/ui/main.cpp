@@ -68,6 +68,9 @@ int main(int argc, char** argv)
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("volmara"));
+    // The main window may be hidden in the tray while another window closes: the program ends
+    // through its unload handling only.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     volmara::QtEventLoop loop;
     volmara::QtClock clock;

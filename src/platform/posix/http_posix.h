@@ -4,7 +4,12 @@
 
 namespace volmara {
 
+// HTTP over libcurl; reachability from the kernel's routing tables.
 class PosixHttp final : public Http {
+public:
+    PosixHttp();
+    HttpReply get(const HttpRequest& request) override;
+    bool reachable() override;
 };
 
 } // namespace volmara

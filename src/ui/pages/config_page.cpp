@@ -1,7 +1,9 @@
 #include "ui/pages/config_page.h"
 
 #include "core/form1_model.h"
+#include "shell/shell_commands.h"
 #include "ui/binding.h"
+#include "ui/link_label.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,24 +20,62 @@ ConfigPage::ConfigPage(Form1Model& model, QWidget* parent) : QWidget(parent), mo
 {
     setObjectName(QStringLiteral("frmSp2"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(addOption("chkSystray", "Show in Systray", &Settings::chkSystray));
+    auto& app = model_.app();
+    layout->addWidget(addOption("chkSystray", "Show in Systray", &Settings::chkSystray,
+                                [&app](int value) { chkSystray_Click(app, value); }));
     layout->addWidget(addOption("chkOnTopMonitor", "Show Volmara during Monitoring", &Settings::chkOnTopMonitor));
     layout->addWidget(buildAudio());
     layout->addWidget(addOption("chkUpdate", "Automatically Check for updates", &Settings::chkUpdate));
-    layout->addWidget(addOption("chkStartUp", "Load Volmara at Startup.", &Settings::chkStartUp));
+    layout->addWidget(addOption("chkStartUp", "Load Volmara at Startup.", &Settings::chkStartUp,
+                                [&app](int value) { chkStartUp_Click(app, value); }));
     layout->addWidget(addOption("chkNTLog", "Set Alerts to System Events Log if Avail.(NT only)", &Settings::chkNTLog));
+    layout->addWidget(buildCommands());
     layout->addStretch();
     refreshOn(model_.app().form1, this, [](ConfigPage& p) { p.refresh(); });
     refresh();
 }
 
-QCheckBox* ConfigPage::addOption(const char* name, const char* caption, int Settings::*field)
+QCheckBox* ConfigPage::addOption(const char* name, const char* caption, int Settings::*field,
+                                 std::function<void(int)> onClick)
 {
     auto* box = new QCheckBox(QString::fromLatin1(caption), this);
     box->setObjectName(QString::fromLatin1(name));
     options_.push_back({box, field});
-    connect(box, &QCheckBox::clicked, this, [this, field](bool on) { model_.app().settings.*field = on ? 1 : 0; });
+    connect(box, &QCheckBox::clicked, this, [this, field, onClick, name](bool on) {
+        if (!onClick) {
+            model_.app().settings.*field = on ? 1 : 0;
+            return;
+        }
+        guarded(name, [&] { onClick(on ? 1 : 0); });
+        refresh();
+    });
     return box;
+}
+
+QWidget* ConfigPage::buildCommands()
+{
+    auto& app = model_.app();
+    auto* area = new QWidget(this);
+    auto* layout = new QGridLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* checkUpdates = new LinkLabel(QStringLiteral("Check Updates"), QString(), area);
+    checkUpdates->setObjectName(QStringLiteral("Label5_5"));
+    layout->addWidget(checkUpdates, 0, 0);
+    lblNewVer_ = new QLabel(area);
+    lblNewVer_->setObjectName(QStringLiteral("lblNewVer"));
+    layout->addWidget(lblNewVer_, 0, 1);
+    auto* about = new LinkLabel(QStringLiteral("About Volmara"), QString(), area);
+    about->setObjectName(QStringLiteral("lblAbout"));
+    layout->addWidget(about, 1, 0);
+    // Reached from here until the tray menu offers "(Un) &Lock".
+    auto* lock = new LinkLabel(QStringLiteral("(Un) Lock"), QStringLiteral("Lock the program into the systray"), area);
+    lock->setObjectName(QStringLiteral("lblLock"));
+    layout->addWidget(lock, 1, 1);
+    layout->setColumnStretch(2, 1);
+    connect(checkUpdates, &LinkLabel::clicked, this, [&app] { guarded("Check Updates", [&] { lblCheckUpdates_Click(app); }); });
+    connect(about, &LinkLabel::clicked, this, [&app] { guarded("lblAbout", [&] { mnuAboutVL_Click(app); }); });
+    connect(lock, &LinkLabel::clicked, this, [&app] { guarded("mnuLock", [&] { mnuLock_Click(app); }); });
+    return area;
 }
 
 QWidget* ConfigPage::buildAudio()
@@ -78,6 +118,7 @@ void ConfigPage::refresh()
         quietly(option.box, [&](QCheckBox& c) { c.setChecked(settings.*option.field == 1); });
     for (std::size_t i = 0; i < 2; ++i)
         txtAudio_[i]->setText(qs(settings.txtAudio[i]));
+    lblNewVer_->setText(qs(model_.app().form1.lblNewVer));
 }
 
 } // namespace volmara

@@ -5,9 +5,11 @@
 #include "core/settings.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace volmara {
@@ -28,13 +30,17 @@ private:
         int Settings::*field;
     };
 
-    QCheckBox* addOption(const char* name, const char* caption, int Settings::*field);
+    // A box that only stores its value, or one whose click runs `onClick` with the new value.
+    QCheckBox* addOption(const char* name, const char* caption, int Settings::*field,
+                         std::function<void(int)> onClick = {});
     QWidget* buildAudio();
+    QWidget* buildCommands();
     void chooseSound(std::size_t index);
 
     Form1Model& model_;
     std::vector<Option> options_;
     std::array<QLineEdit*, 2> txtAudio_{};
+    QLabel* lblNewVer_ = nullptr;
 };
 
 } // namespace volmara
