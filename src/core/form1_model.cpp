@@ -51,6 +51,7 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
     app_.runWatchTick = [this] { cycle_.onTimer(); };
     app_.LVFile.onRowsChanged = [this] { saveSpecifiedLists(app_); };
     app_.LVProg.onRowsChanged = [this] { saveSpecifiedLists(app_); };
+    bindWindows();
 }
 
 Form1Model::~Form1Model() { app_.tasks.clear(); }

@@ -83,6 +83,8 @@ private:
     void updateSpaceLabels();
     void tickHomeEntry();
     void runCommand(const std::function<void()>& command);
+    // The seams of the other windows, bound to what serves them (form1_bindings.cpp).
+    void bindWindows();
 
     AppState app_;
     WatchCycle cycle_;

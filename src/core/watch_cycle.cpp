@@ -4,6 +4,8 @@
 #include "core/drive_enumeration.h"
 #include "core/error.h"
 #include "core/format.h"
+#include "alerts/response_sequence.h"
+#include "alerts/shell_icon_list.h"
 #include "core/path_events.h"
 #include "core/settings_file.h"
 #include "core/statistics.h"
@@ -171,6 +173,13 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::uint64_t id, ProbeAhe
     const auto& loc = app_.sv.locale;
     auto* entry = &app_.ListView1.byId(id);
     if (!entry->watched) {
+        auto fetching = ExtractShellIcon(app_, entry->path, 16);
+        const auto icon = co_await fetching;
+        entry = &app_.ListView1.byId(id);
+        if (entry->shellIcon != icon) {
+            entry->shellIcon = icon;
+            app_.ListView1.notify();
+        }
         panel("No Alert:");
         clearIcon(*entry);
         co_return EntryOutcome::Next;
@@ -212,8 +221,10 @@ Task<WatchCycle::EntryOutcome> WatchCycle::checkEntry(std::uint64_t id, ProbeAhe
     panel("Refresh Info.:");
 
     if (shortOfSpace) {
-        recordShortage(*entry, triggerKb, freeKb, probe.drive.path);
+        co_await recordShortage(id, triggerKb, freeKb, probe.drive.path);
     } else {
+        app_.sysWorkSystray.stopBlinking();
+        app_.Animation1.prcSrvAnimation(1, 0);
         entry->icon = StatusIcon::Ok;
     }
     app_.ListView1.notify();
@@ -296,17 +307,19 @@ Task<void> WatchCycle::playAlertSound()
     co_await playing;
 }
 
-void WatchCycle::recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb,
-                                const std::string& drivePath)
+Task<void> WatchCycle::recordShortage(std::uint64_t id, std::int64_t triggerKb, std::int64_t freeKb,
+                                      const std::string& drivePath)
 {
     const auto alertText = " - ALERT: Space Shortage < " + std::to_string(triggerKb) + " KB" + " Drive: " + drivePath
                          + "[" + groupDigits(freeKb, app_.sv.locale) + " KB]";
+    auto& entry = app_.ListView1.byId(id);
     app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High", alertText, 0, &entry);
     const auto message = app_.displayTime() + alertText + "\r\n . \r\n";
     app_.log.prependAlert(message);
     app_.dlgAlert.prepend(message);
-    // The responses the user ticked run here, in index order, once they exist.
-    entry.icon = StatusIcon::Alert;
+    auto responding = runAlertResponses(app_, Shortage{id, entry.path, drivePath, alertText});
+    co_await responding;
+    app_.ListView1.byId(id).icon = StatusIcon::Alert;
 }
 
 void WatchCycle::endOfCheck()
@@ -328,6 +341,7 @@ void WatchCycle::endOfCheck()
         prcSettings(app_, 1);
     if (s.chkAutoSave == 1)
         app_.log.saveNewLogText();
+    app_.Animation1.prcSrvAnimation(0, 0);
     prcUpdateStatistics(app_);
     f.notify();
 }

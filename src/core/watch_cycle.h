@@ -39,7 +39,7 @@ private:
     Task<bool> fileExists(const std::string& path);
     // The sound of `txtAudio` 0, waited for, when its file is there.
     Task<void> playAlertSound();
-    void recordShortage(WatchEntry& entry, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
+    Task<void> recordShortage(std::uint64_t id, std::int64_t triggerKb, std::int64_t freeKb, const std::string& drivePath);
     void clearIcon(WatchEntry& entry);
     void endOfCheck();
     void panel(std::string text, int picture = -1);

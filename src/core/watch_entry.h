@@ -30,6 +30,9 @@ struct WatchEntry {
     std::string triggerText; // "Trigger Space", used with per-entry triggers
     std::string lastChecked; // "Time Last Checked", "mm/dd HH:mm:ss"
     StatusIcon icon = StatusIcon::None;
+    // The shell icon of the path in the list's image list `ImageListLV`, fetched when the cycle
+    // passes over the unwatched entry; 0 for none.
+    std::int16_t shellIcon = 0;
 
     std::string prevFree;   // free space number of the previous measurement, as shown
     std::string measuredAt; // default date text of the last bookkeeping
