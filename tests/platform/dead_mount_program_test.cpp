@@ -54,17 +54,23 @@ bool waitFor(Predicate done, std::chrono::milliseconds timeout)
     return done();
 }
 
-class DeadMountProgram : public ::testing::Test {
+// The real program in a folder of its own, with a nearly full 1 MiB tmpfs beside it.
+class ProgramOnMounts : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!test::mountNamespaceProblem().empty())
             GTEST_SKIP() << test::mountNamespaceProblem();
-        if (!test::hasRealRoot())
-            GTEST_SKIP() << "a FUSE mount needs /dev/fuse, which only the real root may open";
         fs::create_directory(full);
         mounts.mount("tmpfs", full, "tmpfs", MS_NOSUID | MS_NODEV, "size=1m");
         test::fillFile(full + "/ballast", 700 * 1024);
+    }
+
+    // A FUSE mount whose daemon never answers, as a share whose server is gone.
+    void mountDeadShare()
+    {
+        if (!test::hasRealRoot())
+            GTEST_SKIP() << "a FUSE mount needs /dev/fuse, which only the real root may open";
         fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
         if (fuse < 0)
             GTEST_SKIP() << "no /dev/fuse: " << std::strerror(errno);
@@ -118,8 +124,9 @@ protected:
     pid_t child = -1;
 };
 
-TEST_F(DeadMountProgram, RecordsTheShortageKeepsWatchingAndEndsOnSigterm)
+TEST_F(ProgramOnMounts, DeadShareCostsNothingButNotReadyAndSigtermStillSaves)
 {
+    mountDeadShare();
     // Every tick checks (interval 0), the log is kept, and set.dat lacks keys a save writes.
     std::ofstream(folder / "set.dat", std::ios::binary)
         << "chkAutoSave=1\r\ntxtTime=0\r\n\r\nminspace=1000\r\n\r\npath=" << full << "/\r\n\r\npath=" << share
@@ -144,6 +151,55 @@ TEST_F(DeadMountProgram, RecordsTheShortageKeepsWatchingAndEndsOnSigterm)
     EXPECT_NE(saved.find("custtimeDTPI="), std::string::npos) << "set.dat was not saved at shut-down";
     EXPECT_NE(saved.find("path=" + full + "/\r\n"), std::string::npos);
     EXPECT_NE(saved.find("path=" + share + "/\r\n"), std::string::npos) << "the dead share lost its tick";
+}
+
+} // namespace
+} // namespace volmara
+
+namespace volmara {
+namespace {
+
+TEST_F(ProgramOnMounts, ShortageRunsTheTickedResponsesOnRealFiles)
+{
+    // Responses 0 (dialog), 2 (delete), 5 (sound) and 10 (pause), one listed file on the short
+    // disk and one elsewhere.
+    const std::string doomed = full + "/old.iso";
+    test::fillFile(doomed, 64 * 1024);
+    const std::string kept = folder / "kept.txt";
+    std::ofstream(kept) << "kept";
+    std::ofstream(folder / "set.dat", std::ios::binary)
+        << "chkAutoSave=1\r\ntxtTime=0\r\n\r\nminspace=1000\r\n\r\npath=" << full
+        << "/\r\n\r\nlstAct=0\r\n\r\nlstAct=2\r\n\r\nlstAct=5\r\n\r\nlstAct=10\r\n";
+    std::ofstream(folder / "extra.dat", std::ios::binary) << "file=" << kept << "\r\nfile=" << doomed << "\r\n";
+    std::ofstream(folder / "log.dat", std::ios::binary);
+    start();
+
+    const auto log = [&] { return readAll(folder / "log.dat"); };
+    ASSERT_TRUE(waitFor([&] { return log().find("Program paused by user option to pause on alert event.") !=
+                                     std::string::npos; },
+                        30s))
+        << "log.dat:\n" << log();
+    EXPECT_FALSE(fs::exists(doomed)) << "the listed file of the short disk is still there";
+    EXPECT_TRUE(fs::exists(kept)) << "a file of another disk was touched";
+    const auto text = log();
+    const auto alert = text.find(" - ALERT: Space Shortage < 1000 KB Drive: " + full + "[");
+    const auto deleted = text.find("Auto Deleted Specified File: " + doomed);
+    const auto paused = text.find("Program paused by user option to pause on alert event.");
+    ASSERT_NE(alert, std::string::npos) << text;
+    ASSERT_NE(deleted, std::string::npos) << text;
+    EXPECT_LT(alert, deleted);
+    EXPECT_LT(deleted, paused);
+
+    // Paused: no further check comes, or its pause response would be recorded again.
+    std::this_thread::sleep_for(14s);
+    EXPECT_EQ(occurrences(log(), "Program paused by user option to pause on alert event."), 1);
+
+    ASSERT_EQ(::kill(child, SIGTERM), 0);
+    ASSERT_TRUE(exited(5s));
+    // The list kept by the program no longer names the deleted file.
+    const auto extra = readAll(folder / "extra.dat");
+    EXPECT_EQ(extra.find(doomed), std::string::npos) << extra;
+    EXPECT_NE(extra.find(kept), std::string::npos) << extra;
 }
 
 } // namespace
