@@ -83,7 +83,15 @@ Task<void> FrmAbout::StartSysInfo()
         return std::nullopt;
     });
     auto found = co_await lookup;
-    const bool started = found.answered() && *found.value && startProgram && startProgram(**found.value);
+    bool started = false;
+    if (found.answered() && *found.value) {
+        auto starting = app_.sv.io.run("programs", [&shell = app_.sv.shell, path = **found.value] { shell.start(path, {}); });
+        try {
+            started = (co_await starting).answered();
+        } catch (const std::exception&) {
+            started = false; // refused: the same message as for no tool at all
+        }
+    }
     if (!started)
         co_await app_.sv.dialogs.ask(kSysInfoUnavailable.data(), MsgIcon::None);
 }

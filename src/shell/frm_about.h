@@ -77,8 +77,6 @@ public:
 
     // The window system makes the window here the first time the model is shown.
     std::function<void()> windowNeeded;
-    // Starts a program with a normal, focused window; false when it could not be started.
-    std::function<bool(const std::string& path)> startProgram;
 
 private:
     Task<void> StartSysInfo();

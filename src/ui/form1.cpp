@@ -21,7 +21,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QProcess>
 #include <QSystemTrayIcon>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -126,10 +125,6 @@ void Form1::bindShellWindows()
     // The lock window and the about box are made the first time their models are shown.
     app.frmLock.windowNeeded = [this] { FrmLockWindow::ensureFor(model_.app().frmLock, *this); };
     app.frmAbout.windowNeeded = [this] { FrmAboutWindow::ensureFor(model_.app().frmAbout, *this); };
-    // Until the shell helpers start programs, the about box starts its tool here.
-    app.frmAbout.startProgram = [](const std::string& path) {
-        return QProcess::startDetached(QString::fromStdString(path), {});
-    };
 }
 
 void Form1::buildToolbar()

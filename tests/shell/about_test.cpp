@@ -11,15 +11,13 @@ namespace {
 class AboutTest : public ::testing::Test {
 protected:
     ShellHarness s;
-    std::vector<std::string> started;
-    bool startWorks = true;
     FrmAbout& about() { return s.app().frmAbout; }
-    void SetUp() override
+    std::vector<std::string> started()
     {
-        about().startProgram = [this](const std::string& path) {
-            started.push_back(path);
-            return startWorks;
-        };
+        std::vector<std::string> paths;
+        for (const auto& start : s.h.shell.started)
+            paths.push_back(start.path);
+        return paths;
     }
     void sysInfo()
     {
@@ -63,28 +61,28 @@ TEST_F(AboutTest, SystemInfoStartsTheRegisteredToolOrSaysItIsUnavailable)
     const std::string unavailable(kSysInfoUnavailable);
 
     sysInfo(); // nothing registered
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(started().empty());
     EXPECT_EQ(s.lastMessage(), unavailable);
 
     // Only the folder is registered, and the tool is not in it.
     registry.setValue(HKEY_LOCAL_MACHINE, std::string(kMsInfoLocationKey), "MSINFO", "/opt/msinfo");
     s.h.dialogs.shown.clear();
     sysInfo();
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(started().empty());
     EXPECT_EQ(s.lastMessage(), unavailable);
 
     s.h.files.files["/opt/msinfo/MSINFO32.EXE"] = "";
     s.h.dialogs.shown.clear();
     sysInfo();
-    EXPECT_EQ(started, std::vector<std::string>{"/opt/msinfo/MSINFO32.EXE"});
+    EXPECT_EQ(started(), std::vector<std::string>{"/opt/msinfo/MSINFO32.EXE"});
     EXPECT_TRUE(s.h.dialogs.shown.empty());
 
     registry.setValue(HKEY_LOCAL_MACHINE, std::string(kMsInfoKey), "PATH", "/usr/bin/kinfocenter");
     sysInfo();
-    EXPECT_EQ(started.back(), "/usr/bin/kinfocenter");
+    EXPECT_EQ(started().back(), "/usr/bin/kinfocenter");
     EXPECT_TRUE(s.h.dialogs.shown.empty());
 
-    startWorks = false;
+    s.h.shell.refused["/usr/bin/kinfocenter"] = "Permission denied";
     sysInfo();
     EXPECT_EQ(s.lastMessage(), unavailable);
 }

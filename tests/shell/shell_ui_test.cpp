@@ -45,7 +45,6 @@ struct Program {
     test::FakeRegistry registry;
     PosixPathRules paths{volumes};
     std::unique_ptr<Form1> window;
-    std::vector<std::string> started;
 
     Program()
     {
@@ -54,10 +53,6 @@ struct Program {
         window = std::make_unique<Form1>(Services{loop, io, clock, dialogs, volumes, files, rawVolumes, volumeInfo, shell,
                                                   trash, network, systemInfo, sound, http, registry, paths, Locale{},
                                                   folder, folder});
-        app().frmAbout.startProgram = [this](const std::string& path) {
-            started.push_back(path);
-            return true;
-        };
         window->Form_Load();
         if (!QTest::qWaitFor([this] { return window->model().startedUp(); }, 10000))
             qWarning("start-up did not end within 10 s");
@@ -188,8 +183,8 @@ private slots:
 
         p.registry.setValue(HKEY_LOCAL_MACHINE, std::string(kMsInfoKey), "PATH", "/usr/bin/kinfocenter");
         about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
-        QVERIFY(QTest::qWaitFor([&] { return !p.started.empty(); }, 5000));
-        QCOMPARE(p.started.front(), std::string("/usr/bin/kinfocenter"));
+        QVERIFY(QTest::qWaitFor([&] { return !p.shell.started.empty(); }, 5000));
+        QCOMPARE(p.shell.started.front().path, std::string("/usr/bin/kinfocenter"));
 
         about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         QVERIFY(!about->isVisible());
