@@ -3,6 +3,9 @@
 #include "core/error.h"
 #include "core/watch_entry.h"
 
+#include "core/format.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace volmara {
@@ -67,6 +70,23 @@ std::string amountEvent(const WatchEntry& entry, const std::optional<FolderCount
     if (current->folders != previous->folders)
         text += "Folder Quantity changed in " + entry.path + " from " + std::to_string(previous->folders) + " to " +
                 std::to_string(current->folders) + std::string(kBlockEnd);
+    return text;
+}
+
+std::string modifiedFilesText(std::vector<FileStamp> files)
+{
+    std::sort(files.begin(), files.end(), [](const FileStamp& a, const FileStamp& b) {
+        return a.modified != b.modified ? a.modified > b.modified : a.name < b.name;
+    });
+    std::string text;
+    const auto shown = std::min(files.size(), kModifiedFilesShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (!text.empty())
+            text += "; ";
+        text += files[i].name + " (" + formatDate(files[i].modified, "yyyy/mm/dd HH:mm:ss") + ")";
+    }
+    if (files.size() > shown)
+        text += "; and " + std::to_string(files.size() - shown) + " more";
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace volmara {
 
@@ -21,6 +22,11 @@ std::string changeEvent(const WatchEntry& entry, const std::string& currentFreeT
 // the entry's counts are empty or "N/A"; `current` is what the folder holds now, nullopt when it
 // could not be opened, which is an error of the check (Error Other).
 std::string amountEvent(const WatchEntry& entry, const std::optional<FolderCounts>& current);
+
+// The files a search found modified (event 3): "name (yyyy/mm/dd HH:mm:ss)", newest first, joined
+// by "; "; past `kModifiedFilesShown` the rest is counted as "and N more". Empty for none.
+inline constexpr std::size_t kModifiedFilesShown = 20;
+std::string modifiedFilesText(std::vector<FileStamp> files);
 
 // "file:12|fold:3|" read back; nullopt for any other form.
 std::optional<FolderCounts> parseCounts(const std::string& counts);

@@ -272,9 +272,26 @@ Task<void> WatchCycle::eventStep(std::uint64_t id, const PathProbe& probe)
         co_await reportEvents(id, eventText);
 }
 
-Task<void> WatchCycle::modifiedFilesEvent(std::uint64_t /*id: the file-time search reads its folder*/)
+Task<void> WatchCycle::modifiedFilesEvent(std::uint64_t id)
 {
-    co_return;
+    const auto& entry = app_.ListView1.byId(id);
+    const auto since = entry.fileTimeMark.value_or(app_.fileTimeMark);
+    // Taken before the listing, so that a file written while it runs shows at the next search.
+    const auto searchedAt = app_.sv.clock.now();
+    auto searching = app_.sv.io.run(app_.sv.volumes.mountPointOf(entry.path),
+                                    [&files = app_.sv.files, folder = entry.path, since] {
+                                        return files.filesModifiedSince(folder, since);
+                                    });
+    auto found = co_await searching;
+    auto* searched = app_.ListView1.find(id);
+    if (!searched || !found.answered())
+        co_return; // gone, or its file system stopped answering: the mark stays for the next try
+    searched->fileTimeMark = searchedAt;
+    if (!*found.value)
+        co_return; // the folder cannot be opened: nothing to report
+    const auto text = modifiedFilesText(std::move(**found.value));
+    if (!text.empty())
+        app_.log.prcAlertInfo(app_.now("yyyy/mm/dd HH:mm:ss"), "High", "Files modified: " + text, 0, searched);
 }
 
 Task<void> WatchCycle::reportEvents(std::uint64_t id, const std::string& eventText)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/date_time.h"
 #include "core/locale.h"
 
 #include <cstdint>
@@ -41,6 +42,9 @@ struct WatchEntry {
     // The path was a mount point when it was last measured in this run: when its file system goes,
     // the entry reads not ready instead of being taken for the drive below.
     bool namedMountPoint = false;
+    // When this entry's files were last searched for modifications; until then the start-up mark.
+    // Kept per entry, so that one entry's search does not hide another's changes.
+    std::optional<DateTime> fileTimeMark;
 
     // "n/a" in any case marks an entry the bookkeeping and the move rules leave alone.
     bool notAvailable() const;

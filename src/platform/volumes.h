@@ -76,6 +76,12 @@ struct PathFacts {
     std::optional<DateTime> created; // when the file system keeps it
 };
 
+// A file found by a listing, with its local modification time.
+struct FileStamp {
+    std::string name;
+    DateTime modified;
+};
+
 // Shared between long work on an I/O worker and the UI thread that shows it: the worker counts,
 // the UI thread reads the counts and may ask the work to stop.
 struct WorkProgress {
@@ -94,6 +100,9 @@ public:
     virtual bool folderExists(std::string_view path) = 0;
     // Files and sub-folders directly inside a folder; nullopt when it cannot be opened.
     virtual std::optional<FolderCounts> folderCounts(std::string_view path) = 0;
+    // The files (not folders) directly inside a folder, hidden ones included, modified at or after
+    // `since`; nullopt when the folder cannot be opened.
+    virtual std::optional<std::vector<FileStamp>> filesModifiedSince(std::string_view folder, DateTime since) = 0;
 
     // Whole content, nullopt when the file cannot be read.
     virtual std::optional<std::string> readFile(std::string_view path) = 0;

@@ -113,6 +113,61 @@ TEST_F(PathEventsTest, FolderGoneWhenCountingIsAnErrorOfTheCheck)
     EXPECT_TRUE(app().Timer1.Enabled());
 }
 
+TEST_F(PathEventsTest, ModifiedFilesAreReportedOncePerEntryAndSearch)
+{
+    h.volumes.add("/other/", 700000, 1000000);
+    h.files.folders.insert("/other/");
+    const DateTime start = h.clock.now();
+    h.files.files["/data/old.txt"] = "x";
+    h.files.modified["/data/old.txt"] = start.addSeconds(-60);
+    h.files.files["/data/sub/deep.txt"] = "x"; // not directly in the folder
+    h.files.modified["/data/sub/deep.txt"] = start.addSeconds(5);
+    h.files.files["/data/.hidden"] = "x";
+    h.files.modified["/data/.hidden"] = start.addSeconds(5);
+    h.files.files["/other/b.txt"] = "x";
+    h.files.modified["/other/b.txt"] = start.addSeconds(6);
+    load();
+    data().watched = true;
+    app().ListView1.append(watchEntry("/other/", true));
+    app().lstEvt[kEvtModified] = true;
+
+    const auto modifiedRecords = [&] {
+        std::vector<std::pair<std::string, std::string>> found;
+        for (const auto& r : app().log.LVAlert())
+            if (r.action.starts_with("Files modified: ")) {
+                EXPECT_EQ(r.level, "High");
+                found.emplace_back(r.time, r.action);
+            }
+        return found;
+    };
+    tick();
+    // Both entries report: one entry's search does not move the other's mark.
+    const auto first = modifiedRecords();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[1].second, "Files modified: .hidden (2026/12/10 09:30:05)");
+    EXPECT_EQ(first[0].second, "Files modified: b.txt (2026/12/10 09:30:06)");
+    EXPECT_EQ(first[0].first, "2026/12/10 09:30:10");
+
+    tick();
+    EXPECT_EQ(modifiedRecords().size(), 2u) << "nothing changed since the last search";
+
+    h.files.modified["/data/old.txt"] = h.clock.now().addSeconds(2);
+    tick();
+    ASSERT_EQ(modifiedRecords().size(), 3u);
+    EXPECT_EQ(modifiedRecords()[0].second, "Files modified: old.txt (2026/12/10 09:30:22)");
+}
+
+TEST(PathEventTexts, ModifiedFilesNewestFirstAndCappedAtTwenty)
+{
+    EXPECT_EQ(modifiedFilesText({}), "");
+    std::vector<FileStamp> files;
+    for (int i = 0; i < 23; ++i)
+        files.push_back(FileStamp{"f" + std::to_string(i), DateTime{2026, 1, 2, 3, 4, i}});
+    const auto text = modifiedFilesText(files);
+    EXPECT_TRUE(text.starts_with("f22 (2026/01/02 03:04:22); f21 (2026/01/02 03:04:21); ")) << text;
+    EXPECT_TRUE(text.ends_with("; f3 (2026/01/02 03:04:03); and 3 more")) << text;
+}
+
 TEST(PathEventTexts, CountsFormsThatAreSkipped)
 {
     for (const char* counts : {"", "N/A", "file:|fold:2|", "file:3", "fold:1|file:2|x"}) {

@@ -37,6 +37,22 @@ public:
             return FolderCounts{};
         return std::nullopt;
     }
+    // The files directly in the folder, each with its entry in `modified` or else `stamp`.
+    std::optional<std::vector<FileStamp>> filesModifiedSince(std::string_view folder, DateTime since) override
+    {
+        if (!folderExists(folder) || unreadable.count(std::string(folder)))
+            return std::nullopt;
+        std::vector<FileStamp> found;
+        const auto prefix = withSlash(folder);
+        for (const auto& [name, content] : files) {
+            if (!name.starts_with(prefix) || name.find('/', prefix.size()) != std::string::npos)
+                continue;
+            const auto time = modified.count(name) ? modified.at(name) : stamp;
+            if (time >= since)
+                found.push_back(FileStamp{name.substr(prefix.size()), time});
+        }
+        return found;
+    }
     std::optional<std::string> readFile(std::string_view path) override
     {
         if (unreadable.count(std::string(path)))
@@ -144,6 +160,7 @@ public:
     std::map<std::string, std::string> typeNames;
     std::map<std::string, std::string> errors;
     DateTime stamp{2024, 3, 5, 14, 30, 0};
+    std::map<std::string, DateTime> modified;
     std::vector<std::pair<std::string, std::string>> moves;
     std::vector<std::string> deletedFolders;
     int writes = 0;

@@ -13,6 +13,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <ctime>
+#include <fcntl.h>
+
 namespace volmara {
 namespace {
 
@@ -84,6 +87,41 @@ TEST_F(PosixFilesTest, FolderCountsDirectEntriesWithoutFollowingLinks)
         SCOPED_TRACE(unopenable);
         EXPECT_FALSE(files.folderCounts(unopenable));
     }
+}
+
+TEST_F(PosixFilesTest, FilesModifiedSinceListsPlainFilesDirectlyInside)
+{
+    const fs::path watched = folder.path() / "watched";
+    fs::create_directories(watched / "sub");
+    for (const char* name : {"old.txt", "new.txt", ".hidden", "sub/inner.txt"})
+        writeText((watched / name).string(), "x");
+    fs::create_symlink(watched / "new.txt", watched / "link");
+    // Local times: 2026-01-01 12:00:00 for the old file, a day later for the others.
+    const auto at = [](int day) {
+        std::tm local{};
+        local.tm_year = 126;
+        local.tm_mday = day;
+        local.tm_hour = 12;
+        local.tm_isdst = -1;
+        return std::mktime(&local);
+    };
+    const auto stamp = [&](const char* name, int day) {
+        const timespec times[2] = {{at(day), 0}, {at(day), 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, (watched / name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << name;
+    };
+    stamp("old.txt", 1);
+    for (const char* name : {"new.txt", ".hidden", "sub/inner.txt", "link"})
+        stamp(name, 2);
+
+    const auto found = files.filesModifiedSince(watched.string(), DateTime{2026, 1, 2, 12, 0, 0});
+    ASSERT_TRUE(found);
+    std::set<std::string> names;
+    for (const auto& file : *found) {
+        names.insert(file.name);
+        EXPECT_EQ(file.modified, (DateTime{2026, 1, 2, 12, 0, 0})) << file.name;
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"new.txt", ".hidden"}));
+    EXPECT_FALSE(files.filesModifiedSince((folder.path() / "none").string(), DateTime{}));
 }
 
 TEST_F(PosixFilesTest, ExistenceTellsFilesFromFolders)

@@ -38,6 +38,10 @@ public:
     {
         return locked([&] { return inner.folderCounts(p); });
     }
+    std::optional<std::vector<FileStamp>> filesModifiedSince(std::string_view p, DateTime since) override
+    {
+        return locked([&] { return inner.filesModifiedSince(p, since); });
+    }
     std::optional<std::string> readFile(std::string_view p) override { return locked([&] { return inner.readFile(p); }); }
     void appendFile(std::string_view p, std::string_view b) override { locked([&] { inner.appendFile(p, b); }); }
     void replaceFile(std::string_view p, std::string_view b, Privacy v) override

@@ -108,6 +108,36 @@ std::optional<FolderCounts> PosixFiles::folderCounts(std::string_view path)
     return counts;
 }
 
+std::optional<std::vector<FileStamp>> PosixFiles::filesModifiedSince(std::string_view folder, DateTime since)
+{
+    UniqueFd fd(::open(asPath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid())
+        return std::nullopt;
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
+    if (!dir)
+        return std::nullopt;
+    const int dirFd = fd.release(); // owned by the DIR now
+
+    std::vector<FileStamp> found;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        if (isDotEntry(entry->d_name) || (entry->d_type != DT_UNKNOWN && entry->d_type != DT_REG))
+            continue;
+        struct stat info {};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue; // gone meanwhile, or not a plain file
+        auto modified = posixfs::localDateTime(info.st_mtim.tv_sec);
+        if (modified >= since)
+            found.push_back(FileStamp{entry->d_name, modified});
+    }
+    if (errno != 0)
+        return std::nullopt;
+    return found;
+}
+
 std::optional<std::string> PosixFiles::readFile(std::string_view path)
 {
     UniqueFd fd(::open(asPath(path).c_str(), O_RDONLY | O_CLOEXEC));

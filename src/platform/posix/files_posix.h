@@ -22,6 +22,7 @@ public:
     bool fileExists(std::string_view path) override;
     bool folderExists(std::string_view path) override;
     std::optional<FolderCounts> folderCounts(std::string_view path) override;
+    std::optional<std::vector<FileStamp>> filesModifiedSince(std::string_view folder, DateTime since) override;
 
     std::optional<std::string> readFile(std::string_view path) override;
     void appendFile(std::string_view path, std::string_view bytes) override;
