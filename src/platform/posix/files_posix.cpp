@@ -51,6 +51,18 @@ bool isFolderEntry(int dirFd, const dirent& entry)
     return ::fstatat(dirFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
+// An open folder for reading its entries; null when it cannot be opened.
+std::unique_ptr<DIR, DirCloser> openFolder(const std::string& path)
+{
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid())
+        return nullptr;
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
+    if (dir)
+        fd.release(); // owned by the DIR now
+    return dir;
+}
+
 bool isDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -82,13 +94,10 @@ bool PosixFiles::folderExists(std::string_view path)
 
 std::optional<FolderCounts> PosixFiles::folderCounts(std::string_view path)
 {
-    UniqueFd fd(::open(asPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid())
-        return std::nullopt;
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
+    const auto dir = openFolder(asPath(path));
     if (!dir)
         return std::nullopt;
-    const int dirFd = fd.release(); // owned by the DIR now
+    const int dirFd = ::dirfd(dir.get());
 
     FolderCounts counts;
     for (;;) {
@@ -110,13 +119,10 @@ std::optional<FolderCounts> PosixFiles::folderCounts(std::string_view path)
 
 std::optional<std::vector<FileStamp>> PosixFiles::filesModifiedSince(std::string_view folder, DateTime since)
 {
-    UniqueFd fd(::open(asPath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid())
-        return std::nullopt;
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
+    const auto dir = openFolder(asPath(folder));
     if (!dir)
         return std::nullopt;
-    const int dirFd = fd.release(); // owned by the DIR now
+    const int dirFd = ::dirfd(dir.get());
 
     std::vector<FileStamp> found;
     for (;;) {
