@@ -19,6 +19,8 @@
 #include "ui/pictures.h"
 #include "ui/watch_list_view.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
@@ -28,6 +30,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
@@ -56,11 +59,9 @@ constexpr std::array<int, 5> kTabColumnOrder{4, 0, 1, 2, 3};
 constexpr int kOverviewPage = 4;
 
 const QColor kDarkBlue(0x00, 0x00, 0x40);
+constexpr int kListRoom = 120; // pixels
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-
-// The window's sizes are given in twips, 1440 to the logical inch.
-int twips(const QWidget& w, int value) { return value * w.logicalDpiX() / 1440; }
 
 } // namespace
 
@@ -74,11 +75,15 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     buildToolbar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    layout->addWidget(buildWatchFrame(), 3);
+    Frame8_ = buildWatchFrame();
+    layout->addWidget(Frame8_, 3);
     auto* label8 = new QLabel(QStringLiteral("Program Settings"), central);
+    label8->setObjectName(QStringLiteral("Label8"));
     label8->setToolTip(QStringLiteral("Program settings are the tabs below"));
+    Label8_ = label8;
     layout->addWidget(label8);
-    layout->addWidget(buildPages(), 4);
+    pages_ = buildPages();
+    layout->addWidget(pages_, 4);
     setCentralWidget(central);
     buildStatusBar();
 
@@ -88,7 +93,12 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     DlgAlert::attach(model_.app().dlgAlert, *this);
     bindShellWindows();
     lblTab_Click(0);
-    resize(twips(*this, 8070), twips(*this, 9100));
+    QMainWindow::layout()->activate();
+    const auto least = minimumSizeHint();
+    setMinimumWidth(std::max(toPixels(kMinWidth), least.width()));
+    // The full view gives the watch list room for a few rows beyond the pages' least height.
+    fullHeight_ = std::max(kFullHeight, toTwips(least.height() + kListRoom));
+    applySize(layoutSize(WindowSize{kStartWidth, fullHeight_}, compactTwips()));
     refresh();
 }
 
@@ -130,6 +140,7 @@ void Form1::bindShellWindows()
 void Form1::buildToolbar()
 {
     auto* toolbar = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1_ = toolbar;
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -205,7 +216,7 @@ QWidget* Form1::buildPages()
         QFont plain = label->font();
         plain.setUnderline(false);
         label->setFont(plain);
-        label->setMinimumWidth(twips(*this, 1335));
+        label->setMinimumWidth(toPixels(1335));
         column->addWidget(label);
         lblTab_[static_cast<std::size_t>(index)] = label;
         connect(label, &LinkLabel::clicked, this, [this, index] { lblTab_Click(index); });
@@ -289,6 +300,67 @@ void Form1::refresh()
     panel1Picture_->setPixmap(picture.isNull() ? QPixmap() : picture.pixmap(side, side));
     if (form.visible != isVisible() && !unloaded_)
         setVisible(form.visible);
+}
+
+void Form1::toggleView()
+{
+    if (isMaximized() || isMinimized() || isFullScreen())
+        showNormal();
+    const auto toggle = volmara::toggleView(toTwips(height()), compactTwips(), fullHeight_);
+    view_ = toggle.view;
+    if (view_ == MainView::Compact)
+        compactHeight_ = toggle.height;
+    for (const char* frame : {"Frame5", "Frame1"})
+        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(frame)))
+            widget->setVisible(toggle.framesShown);
+    showPages(toggle.view == MainView::Full);
+    applySize(WindowSize{toTwips(width()), toggle.height});
+    emit viewChanged();
+}
+
+bool Form1::fullView() const { return toTwips(height()) >= fullHeight_ || samePixel(toTwips(height()), fullHeight_); }
+
+QString Form1::viewCaption() const { return qs(volmara::viewCaption(view_)); }
+
+int Form1::compactTwips() const
+{
+    return compactHeight(toTwips(Toolbar1_->height()), toTwips(Frame8_->height()));
+}
+
+void Form1::showPages(bool shown)
+{
+    Label8_->setVisible(shown);
+    pages_->setVisible(shown);
+    // The window may only shrink once the layout forgot the pages' least height.
+    layout()->activate();
+}
+
+void Form1::applySize(WindowSize size)
+{
+    const bool applying = applyingLayout_;
+    applyingLayout_ = true;
+    resize(toPixels(size.width), toPixels(size.height));
+    applyingLayout_ = applying;
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (applyingLayout_ || isMaximized() || isMinimized() || isFullScreen())
+        return;
+    // A compact window the user pulls taller shows the pages again; the two frames stay hidden
+    // until the view is toggled back.
+    if (pages_->isHidden() && height() > toPixels(std::max(kMinHeight, compactHeight_)) + 8) {
+        showPages(true);
+        return;
+    }
+    const WindowSize asked{toTwips(width()), toTwips(height())};
+    const auto wanted = layoutSize(asked, compactTwips());
+    if (wanted.height != asked.height) {
+        compactHeight_ = wanted.height;
+        showPages(false);
+        applySize(WindowSize{asked.width, wanted.height});
+    }
 }
 
 void Form1::showEvent(QShowEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/form1_model.h"
+#include "core/main_layout.h"
 
 #include <QMainWindow>
 
@@ -11,6 +12,7 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
+class QToolBar;
 
 namespace volmara {
 
@@ -34,14 +36,24 @@ public:
     int currentPage() const;
     WatchListView* watchList() const { return ListView1_; }
 
+    // Toolbar button 5 and "Set Program Settings": the full height, or the upper region only.
+    void toggleView();
+    // The window is 9100 twips high or more.
+    bool fullView() const;
+    // Toolbar button 5's caption: "View" until the first toggle.
+    QString viewCaption() const;
+
 signals:
     // The unload handling has run; the program ends now.
     void unloaded();
+    // The view was toggled; its caption changed.
+    void viewChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildToolbar();
@@ -51,10 +63,23 @@ private:
     // The tray icon, the lock window and the about box.
     void bindShellWindows();
     void refresh();
+    int compactTwips() const;
+    void showPages(bool shown);
+    void applySize(WindowSize size);
 
     Form1Model model_;
     bool unloaded_ = false;
+    MainView view_ = MainView::Initial;
+    // 9100 twips, or the least height of the full window when its content needs more.
+    int fullHeight_ = kFullHeight;
+    // The upper region's height when the view last turned compact.
+    int compactHeight_ = 0;
+    bool applyingLayout_ = false;
 
+    QToolBar* Toolbar1_ = nullptr;
+    QWidget* Frame8_ = nullptr;
+    QWidget* Label8_ = nullptr;
+    QWidget* pages_ = nullptr;
     QAction* toolbarButton1_ = nullptr;
     WatchListView* ListView1_ = nullptr;
     QPushButton* cmdPause_ = nullptr;
