@@ -315,6 +315,9 @@ void WizardModel::cmdApply_Click()
     s.DTTime1 = a.DTTime1;
     app_.cboFile.insert(app_.cboFile.end(), a.cboFile.items.begin(), a.cboFile.items.end());
     app_.cboProg.insert(app_.cboProg.end(), a.cboProg.items.begin(), a.cboProg.items.end());
+    // The programs' box is shown with its list's rows, not with the main window's controls.
+    if (!a.cboProg.items.empty())
+        app_.LVProg.notify();
     applyResponses();
     app_.form1.notify();
 }
