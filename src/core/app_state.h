@@ -33,6 +33,7 @@
 #include "shell/startup_entry.h"
 #include "shell/sys_work_systray.h"
 #include "shell/update_check.h"
+#include "wizard/wizard_model.h"
 
 #include <cstdint>
 #include <functional>
@@ -106,6 +107,7 @@ public:
     FrmAbout frmAbout{*this};
     UpdateCheck updateCheck{*this};
     StartupEntry startUpEntry{*this};
+    WizardModel frmWizard{*this};
 
     // The main window's timers.
     Timer Timer1;

@@ -51,6 +51,8 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
     app_.runWatchTick = [this] { cycle_.onTimer(); };
     app_.LVFile.onRowsChanged = [this] { saveSpecifiedLists(app_); };
     app_.LVProg.onRowsChanged = [this] { saveSpecifiedLists(app_); };
+    app_.frmWizard.mainWindow = {[this](int option) { setTriggerUnit(option); },
+                                 [this](const std::string& text) { txtSpaceChanged(text); }};
     bindWindows();
 }
 
@@ -125,6 +127,9 @@ Task<void> Form1Model::startUp()
     co_await prcSetPrevInfoAll(app_);
     app_.form1.notify();
     started_ = true;
+    // A new user is led through the main settings once, over the main window.
+    if (firstRun)
+        app_.frmWizard.openAtFirstRun();
 }
 
 void Form1Model::Form_Unload()
