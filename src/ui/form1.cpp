@@ -18,6 +18,7 @@
 #include "ui/pages/specified_options_page.h"
 #include "ui/pictures.h"
 #include "ui/watch_list_view.h"
+#include "ui/wizard/frm_wizard.h"
 
 #include <algorithm>
 
@@ -117,6 +118,8 @@ Form1::~Form1()
     app.sysWorkSystray.bringToFront = nullptr;
     qDeleteAll(findChildren<FrmLockWindow*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<FrmAboutWindow*>(Qt::FindDirectChildrenOnly));
+    app.frmWizard.openWindow = nullptr;
+    qDeleteAll(findChildren<FrmWizard*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<TrayIcon*>(Qt::FindDirectChildrenOnly));
 }
 
@@ -135,6 +138,8 @@ void Form1::bindShellWindows()
     // The lock window and the about box are made the first time their models are shown.
     app.frmLock.windowNeeded = [this] { FrmLockWindow::ensureFor(model_.app().frmLock, *this); };
     app.frmAbout.windowNeeded = [this] { FrmAboutWindow::ensureFor(model_.app().frmAbout, *this); };
+    // The first run opens the wizard over the main window.
+    app.frmWizard.openWindow = [this] { FrmWizard::showFor(model_.app().frmWizard, *this); };
 }
 
 void Form1::buildToolbar()
@@ -149,6 +154,12 @@ void Form1::buildToolbar()
     toolbarButton1_->setToolTip(QStringLiteral("Activate/Pause the Volmara Timer to check drive/path(s)"));
     connect(toolbarButton1_, &QAction::triggered, this,
             [this] { guarded("Toolbar1", [&] { cmdPause_Click(model_.app()); }); });
+
+    auto* wizard = toolbar->addAction(QStringLiteral("Wizard Settings"));
+    wizard->setObjectName(QStringLiteral("Toolbar1Button2"));
+    wizard->setToolTip(QStringLiteral("A Wizard to assist in understanding and configuring program options"));
+    connect(wizard, &QAction::triggered, this,
+            [this] { guarded("Toolbar1", [&] { FrmWizard::showFor(model_.app().frmWizard, *this); }); });
 
     auto* advancedInfo = toolbar->addAction(imageListIcon(*style(), kImageGraph), QStringLiteral("Adv. Info"));
     advancedInfo->setObjectName(QStringLiteral("Toolbar1Button3"));
