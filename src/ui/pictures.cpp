@@ -1,30 +1,36 @@
 #include "ui/pictures.h"
 
-#include "core/form1_state.h"
-
-#include <QStyle>
+#include <QFile>
 
 namespace volmara {
 
-QIcon imageListIcon(const QStyle& style, int index)
+QIcon pictureIcon(std::string_view key)
 {
-    switch (index) {
-    case kImageStop: return style.standardIcon(QStyle::SP_MediaStop);
-    case kImageGraph: return style.standardIcon(QStyle::SP_FileDialogDetailedView);
-    case kImageGreenLight: return style.standardIcon(QStyle::SP_MediaPlay);
-    case kImageWork: return style.standardIcon(QStyle::SP_BrowserReload);
-    default: return {};
-    }
+    const auto path = QStringLiteral(":/images/%1.svg").arg(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+    // QIcon accepts any path and only fails when painting; a missing file must read as no picture.
+    return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
-QIcon statusIcon(const QStyle& style, StatusIcon icon)
+QIcon imageListIcon(const QStyle&, int index)
+{
+    if (index < 1 || index > static_cast<int>(kImageList1Keys.size()))
+        return {};
+    return pictureIcon(kImageList1Keys[static_cast<std::size_t>(index - 1)]);
+}
+
+QIcon statusIcon(const QStyle&, StatusIcon icon)
 {
     switch (icon) {
-    case StatusIcon::Ok: return style.standardIcon(QStyle::SP_DialogApplyButton);
-    case StatusIcon::Alert: return style.standardIcon(QStyle::SP_MessageBoxWarning);
+    case StatusIcon::Ok: return pictureIcon("ok");
+    case StatusIcon::Alert: return pictureIcon("alert");
     case StatusIcon::None: break;
     }
     return {};
+}
+
+QIcon programIcon()
+{
+    return pictureIcon("volmara");
 }
 
 } // namespace volmara

@@ -1,6 +1,7 @@
 #include "ui/watch_list_view.h"
 
 #include "core/form1_model.h"
+#include "ui/alert/shell_icons.h"
 #include "ui/binding.h"
 #include "ui/pictures.h"
 
@@ -117,9 +118,12 @@ void WatchListView::refreshRow(QTreeWidgetItem& item, std::size_t index)
     const auto check = entry.watched ? Qt::Checked : Qt::Unchecked;
     if (item.checkState(WatchList::DrivePath) != check)
         item.setCheckState(WatchList::DrivePath, check);
-    const int icon = static_cast<int>(entry.icon);
+    // An unwatched entry shows its path's shell icon once the cycle has fetched it.
+    const bool shell = !entry.watched && entry.shellIcon != 0;
+    const int icon = shell ? 100 + entry.shellIcon : static_cast<int>(entry.icon);
     if (item.data(WatchList::FreeSpace, Qt::UserRole) != QVariant(icon)) {
-        item.setIcon(WatchList::FreeSpace, statusIcon(*style(), entry.icon));
+        item.setIcon(WatchList::FreeSpace, shell ? imageListLVIcon(*style(), model_.app().ImageListLV, entry.shellIcon)
+                                                 : statusIcon(*style(), entry.icon));
         item.setData(WatchList::FreeSpace, Qt::UserRole, icon);
     }
     if (item.isSelected() != entry.selected)

@@ -37,7 +37,7 @@ QIcon imageListLVIcon(const QStyle& style, const SmallIconList& list, std::int16
     if (image.key == "ok")
         return statusIcon(style, StatusIcon::Ok);
     if (image.key == "question")
-        return style.standardIcon(QStyle::SP_MessageBoxQuestion);
+        return pictureIcon("question");
     return shellIcon(image);
 }
 
