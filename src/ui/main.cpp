@@ -11,6 +11,7 @@
 #include "platform/posix/trash_posix.h"
 #include "platform/posix/volumes_posix.h"
 #include "ui/form1.h"
+#include "ui/pictures.h"
 #include "ui/platform/qt_clock.h"
 #include "ui/platform/qt_dialogs.h"
 #include "ui/platform/qt_event_loop.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv)
 {
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(volmara::programIcon());
     QApplication::setApplicationName(QStringLiteral("volmara"));
     // The main window may be hidden in the tray while another window closes: the program ends
     // through its unload handling only.
