@@ -2,6 +2,7 @@
 
 #include "notify/notify_model.h"
 #include "ui/binding.h"
+#include "ui/command_row.h"
 #include "ui/notify/notify_pages.h"
 
 #include <QCloseEvent>
@@ -64,29 +65,14 @@ FrmNotify::FrmNotify(NotifyModel& model, QWidget* parent) : QWidget(parent, Qt::
 
 QWidget* FrmNotify::buildButtons()
 {
-    struct Command {
-        const char* caption;
-        const char* name;
-        void (NotifyModel::*click)();
-    };
-    static constexpr std::array<Command, 5> kCommands{{
+    static constexpr std::array<CommandButton<NotifyModel>, 5> kCommands{{
         {"&OK", "cmdOK", &NotifyModel::cmdOK_Click},
         {"&Cancel", "cmdCancel", &NotifyModel::cmdCancel_Click},
         {"&Apply", "cmdApply", &NotifyModel::cmdApply_Click},
         {"Send &Now", "cmdSendNow", &NotifyModel::cmdSendNow_Click},
         {"NT Evt", "cmdNTEvt", &NotifyModel::cmdNTEvt_Click},
     }};
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    for (const auto& command : kCommands) {
-        auto* button = new QPushButton(QString::fromLatin1(command.caption), row);
-        button->setObjectName(QString::fromLatin1(command.name));
-        connect(button, &QPushButton::clicked, this,
-                [this, click = command.click, name = command.name] { guarded(name, [&] { (model_.*click)(); }); });
-        layout->addWidget(button);
-    }
+    auto* row = commandRow<NotifyModel>(*this, model_, kCommands);
     return row;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/wizard/frm_wizard.h"
 
 #include "ui/binding.h"
+#include "ui/command_row.h"
 #include "ui/wizard/wizard_pages.h"
 #include "wizard/wizard_model.h"
 
@@ -60,12 +61,7 @@ FrmWizard::FrmWizard(WizardModel& model, QWidget* parent) : QWidget(parent, Qt::
 
 QWidget* FrmWizard::buildButtons()
 {
-    struct Command {
-        const char* caption;
-        const char* name;
-        void (WizardModel::*click)();
-    };
-    static constexpr std::array<Command, 6> kCommands{{
+    static constexpr std::array<CommandButton<WizardModel>, 6> kCommands{{
         {"< &Back", "cmdReverse", &WizardModel::cmdReverse_Click},
         {"&Next >", "cmdProgress", &WizardModel::cmdProgress_Click},
         {"&Apply", "cmdApply", &WizardModel::cmdApply_Click},
@@ -73,17 +69,7 @@ QWidget* FrmWizard::buildButtons()
         {"&Close", "cmdCancel", &WizardModel::cmdCancel_Click},
         {"&Help", "cmdHelp", &WizardModel::cmdHelp_Click},
     }};
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    for (const auto& command : kCommands) {
-        auto* button = new QPushButton(QString::fromLatin1(command.caption), row);
-        button->setObjectName(QString::fromLatin1(command.name));
-        connect(button, &QPushButton::clicked, this,
-                [this, click = command.click, name = command.name] { guarded(name, [&] { (model_.*click)(); }); });
-        layout->addWidget(button);
-    }
+    auto* row = commandRow<WizardModel>(*this, model_, kCommands);
     cmdReverse_ = row->findChild<QPushButton*>(QStringLiteral("cmdReverse"));
     cmdProgress_ = row->findChild<QPushButton*>(QStringLiteral("cmdProgress"));
     cmdApply_ = row->findChild<QPushButton*>(QStringLiteral("cmdApply"));
