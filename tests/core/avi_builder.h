@@ -33,7 +33,7 @@ inline std::string list(std::string_view type, const std::string& data) { return
 
 } // namespace riff
 
-struct ClipSpec {
+struct ClipShape {
     std::int32_t width = 4;
     std::int32_t height = 3; // positive: rows stored from the bottom
     std::uint16_t bitCount = 24;
@@ -55,7 +55,7 @@ inline std::uint32_t clipColour(int x, int y, int f) { return 0xFF000000u | (x *
 inline std::uint32_t paletteColour(std::size_t i) { return 0xFF000000u | (i * 50u) << 16 | (200u - i * 30u) << 8 | (i * 7u); }
 inline std::size_t paletteIndex(int x, int y, int f) { return static_cast<std::size_t>(x + 2 * y + f) % 4; }
 
-inline std::string frameData(const ClipSpec& s, int f)
+inline std::string frameData(const ClipShape& s, int f)
 {
     const std::int64_t tall = s.height < 0 ? -static_cast<std::int64_t>(s.height) : s.height;
     // A clip whose size no reader takes gets a little data, not what its size would ask for.
@@ -87,7 +87,7 @@ inline std::string frameData(const ClipSpec& s, int f)
     return data;
 }
 
-inline std::string buildClip(const ClipSpec& s)
+inline std::string buildClip(const ClipShape& s)
 {
     using namespace riff;
     const std::uint32_t total = s.totalFrames.value_or(static_cast<std::uint32_t>(s.frames));

@@ -17,13 +17,13 @@ std::string readAsset(const std::string& name)
     return bytes.str();
 }
 
-void expectFramesOf(const AviClip& clip, const ClipSpec& spec)
+void expectFramesOf(const AviClip& clip, const ClipShape& shape)
 {
-    ASSERT_EQ(clip.frames.size(), static_cast<std::size_t>(spec.frames));
-    for (int f = 0; f < spec.frames; ++f)
+    ASSERT_EQ(clip.frames.size(), static_cast<std::size_t>(shape.frames));
+    for (int f = 0; f < shape.frames; ++f)
         for (int y = 0; y < clip.height; ++y)
             for (int x = 0; x < clip.width; ++x) {
-                const auto expected = spec.bitCount == 8 ? paletteColour(paletteIndex(x, y, f)) : clipColour(x, y, f);
+                const auto expected = shape.bitCount == 8 ? paletteColour(paletteIndex(x, y, f)) : clipColour(x, y, f);
                 ASSERT_EQ(clip.frames[static_cast<std::size_t>(f)][static_cast<std::size_t>(y * clip.width + x)], expected)
                     << "frame " << f << " at " << x << "," << y;
             }
@@ -33,39 +33,39 @@ TEST(AviClipTest, DecodesEveryLayoutTheReaderTakes)
 {
     struct Case {
         const char* name;
-        ClipSpec spec;
+        ClipShape shape;
     };
-    ClipSpec bottomUp24;
-    ClipSpec topDown32;
+    ClipShape bottomUp24;
+    ClipShape topDown32;
     topDown32.bitCount = 32;
     topDown32.height = -3;
-    ClipSpec palette8;
+    ClipShape palette8;
     palette8.bitCount = 8;
     palette8.width = 5; // rows padded to four bytes
-    ClipSpec recordLists;
+    ClipShape recordLists;
     recordLists.inRecList = true;
-    ClipSpec afterAudio;
+    ClipShape afterAudio;
     afterAudio.audioStreamFirst = true;
     for (const auto& c : {Case{"24-bit, bottom-up", bottomUp24}, Case{"32-bit, top-down", topDown32},
                           Case{"8-bit palette, padded rows", palette8}, Case{"frames in rec lists", recordLists},
                           Case{"video as the second stream", afterAudio}}) {
         SCOPED_TRACE(c.name);
-        const auto result = readAviClip(buildClip(c.spec));
+        const auto result = readAviClip(buildClip(c.shape));
         ASSERT_TRUE(result.clip) << result.rejection;
-        EXPECT_EQ(result.clip->width, c.spec.width);
+        EXPECT_EQ(result.clip->width, c.shape.width);
         EXPECT_EQ(result.clip->height, 3);
         EXPECT_EQ(result.clip->frameMs, 50);
-        expectFramesOf(*result.clip, c.spec);
+        expectFramesOf(*result.clip, c.shape);
     }
 }
 
 TEST(AviClipTest, EmptyChunkRepeatsTheFrameBeforeAndRateComesFromTheStream)
 {
-    ClipSpec spec;
-    spec.frames = 3;
-    spec.emptyFrames = {1};
-    spec.microSecPerFrame = 0; // the stream's 1/20 s then
-    const auto result = readAviClip(buildClip(spec));
+    ClipShape shape;
+    shape.frames = 3;
+    shape.emptyFrames = {1};
+    shape.microSecPerFrame = 0; // the stream's 1/20 s then
+    const auto result = readAviClip(buildClip(shape));
     ASSERT_TRUE(result.clip) << result.rejection;
     ASSERT_EQ(result.clip->frames.size(), 3u);
     EXPECT_EQ(result.clip->frames[1], result.clip->frames[0]);
@@ -96,9 +96,9 @@ TEST(AviClipTest, RefusesBrokenClips)
 {
     const std::string good = buildClip({});
     const auto withSpec = [](auto change) {
-        ClipSpec spec;
-        change(spec);
-        return buildClip(spec);
+        ClipShape shape;
+        change(shape);
+        return buildClip(shape);
     };
     const auto patched = [&](std::size_t at, std::uint32_t value) {
         std::string bytes = good;
@@ -125,26 +125,26 @@ TEST(AviClipTest, RefusesBrokenClips)
         {"RIFF size past the end", patched(4, 0xFFFFFFF0u)},
         {"frame chunk size past the end", patched(firstFrame + 4, 0x7FFFFFFFu)},
         {"movi list size past the end", patched(movi - 4, 0xFFFFFFFFu)},
-        {"absurd frame count", withSpec([](ClipSpec& s) { s.totalFrames = 0xFFFFFFFFu; })},
-        {"absurd width", withSpec([](ClipSpec& s) { s.width = 100000; })},
-        {"no width", withSpec([](ClipSpec& s) { s.width = 0; })},
-        {"negative width", withSpec([](ClipSpec& s) { s.width = -4; })},
-        {"lowest height", withSpec([](ClipSpec& s) { s.height = INT32_MIN; })},
-        {"absurd height", withSpec([](ClipSpec& s) { s.height = 70000; })},
-        {"compressed", withSpec([](ClipSpec& s) { s.compression = 0x47504A4D; })},
-        {"16-bit", withSpec([](ClipSpec& s) { s.bitCount = 16; })},
-        {"palette over 256", withSpec([](ClipSpec& s) {
+        {"absurd frame count", withSpec([](ClipShape& s) { s.totalFrames = 0xFFFFFFFFu; })},
+        {"absurd width", withSpec([](ClipShape& s) { s.width = 100000; })},
+        {"no width", withSpec([](ClipShape& s) { s.width = 0; })},
+        {"negative width", withSpec([](ClipShape& s) { s.width = -4; })},
+        {"lowest height", withSpec([](ClipShape& s) { s.height = INT32_MIN; })},
+        {"absurd height", withSpec([](ClipShape& s) { s.height = 70000; })},
+        {"compressed", withSpec([](ClipShape& s) { s.compression = 0x47504A4D; })},
+        {"16-bit", withSpec([](ClipShape& s) { s.bitCount = 16; })},
+        {"palette over 256", withSpec([](ClipShape& s) {
              s.bitCount = 8;
              s.colorsUsed = 300;
          })},
-        {"palette past its chunk", withSpec([](ClipSpec& s) {
+        {"palette past its chunk", withSpec([](ClipShape& s) {
              s.bitCount = 8;
              s.colorsUsed = 0; // 256 claimed, 4 written
          })},
-        {"frames cut short", withSpec([](ClipSpec& s) { s.frameBytes = 20; })},
-        {"no frames list", withSpec([](ClipSpec& s) { s.withMovi = false; })},
-        {"no frames", withSpec([](ClipSpec& s) { s.frames = 0; })},
-        {"more frames than allowed", withSpec([](ClipSpec& s) { s.frames = 4; }), threeFrames},
+        {"frames cut short", withSpec([](ClipShape& s) { s.frameBytes = 20; })},
+        {"no frames list", withSpec([](ClipShape& s) { s.withMovi = false; })},
+        {"no frames", withSpec([](ClipShape& s) { s.frames = 0; })},
+        {"more frames than allowed", withSpec([](ClipShape& s) { s.frames = 4; }), threeFrames},
         {"frames too large together", good, fewPixels},
     };
     for (const auto& c : cases) {

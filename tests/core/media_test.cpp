@@ -45,8 +45,8 @@ TEST_F(MediaTest, AnimationLoadsOnlyClipsThatExistAndRead)
     EXPECT_EQ(a.clip(), nullptr) << "no clip shipped: nothing to play";
     EXPECT_FALSE(a.playing());
 
-    ClipSpec spin;
-    ClipSpec alert;
+    ClipShape spin;
+    ClipShape alert;
     alert.frames = 5;
     ship("spin.avi", buildClip(spin));
     a.prcSrvAnimation(1, 0);

@@ -124,10 +124,10 @@ void AlertUiTest::dialogWindowFollowsItsModel()
 void AlertUiTest::animationPlaysTheLoadedClip()
 {
     test::FakeFiles files;
-    test::ClipSpec spec;
-    spec.frames = 3;
-    spec.microSecPerFrame = 20000;
-    files.files["/opt/volmara/spin.avi"] = test::buildClip(spec);
+    test::ClipShape shape;
+    shape.frames = 3;
+    shape.microSecPerFrame = 20000;
+    files.files["/opt/volmara/spin.avi"] = test::buildClip(shape);
     Animation model(files, "/opt/volmara");
     AnimationView view(model);
     QCOMPARE(view.frameCount(), 0);

@@ -103,7 +103,7 @@ std::string deletionDate()
 }
 
 // The trash folder at the top of a mount for this user: the shared one when the administrator
-// made it as the specification asks, else the user's own.
+// made it as the freedesktop trash rules ask (sticky, not a link), else the user's own.
 std::string topTrashFor(const std::string& topdir, bool create)
 {
     const std::string uid = std::to_string(::geteuid());
