@@ -11,6 +11,7 @@ packages=(
   xvfb xauth util-linux dosfstools ntfs-3g python3-aiosmtpd swaks fonts-dejavu-core
   systemd-journal-remote iproute2 dbus-daemon trayer x11-utils
   clang libclang-rt-14-dev
+  libssl-dev openssl
 )
 
 missing=()

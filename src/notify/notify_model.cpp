@@ -533,6 +533,8 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
     const auto from = s.txtYourEmail;
     const auto display = s.txtMailFromDisplayName;
     const auto subject = s.txtMailSubj;
+    const auto user = trim(s.txtUser);
+    const auto password = s.txtPass;
     if (html)
         body = replaceAll(std::move(body), kLineBreak, "<br>");
 
@@ -557,6 +559,8 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
             mail.mailsubject = subject;
             mail.mailbody = body;
             mail.IsHTML = html;
+            mail.user = user;
+            mail.password = password;
             mail.date = mailDate(now, app_.sv.systemInfo.utcOffsetMinutes());
             const std::uint64_t random = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();
             mail.messageId = messageId(now, ++messageSequence_, random, from, app_.sv.systemInfo.hostName());

@@ -56,8 +56,11 @@ Task<std::optional<SmtpReply>> SmtpClient::prcWaitReply(int code)
     timeout_.prcStartTimeout();
     for (;;) {
         const auto scan = parseReplies(buffer);
-        if (!scan.replies.empty() && scan.replies.front().code == code)
-            co_return scan.replies.front();
+        if (!scan.replies.empty()) {
+            if (scan.replies.front().code == code)
+                co_return scan.replies.front();
+            refusal_ = scan.replies.back();
+        }
         if (socket_.State() != SocketState::Connected || buffer.size() > replyLimit)
             co_return std::nullopt;
         co_await socket_.activity();
@@ -82,8 +85,33 @@ void SmtpClient::end()
 
 Task<bool> SmtpClient::sendmail(MailMessage mail)
 {
+    auto conversation = deliver(std::move(mail));
+    co_return (co_await conversation).delivered();
+}
+
+MailResult SmtpClient::failure(const MailMessage& mail) const
+{
+    const auto where = mail.mailsmtp + ":" + std::to_string(mail.mailport);
+    if (!connected_)
+        return {MailResult::Outcome::Retry, "could not connect to " + where};
+    if (refusal_) {
+        std::string text = std::to_string(refusal_->code);
+        for (const auto& line : refusal_->lines)
+            text += " " + line;
+        const bool permanent = refusal_->code >= 500 && refusal_->code <= 599;
+        return {permanent ? MailResult::Outcome::Final : MailResult::Outcome::Retry, where + " replied " + text};
+    }
+    if (timeout_.timedOut())
+        return {MailResult::Outcome::Retry, "no reply from " + where + " in time"};
+    return {MailResult::Outcome::Retry, where + " closed the connection"};
+}
+
+Task<MailResult> SmtpClient::deliver(MailMessage mail)
+{
     bool delivered = false;
-    if (co_await connect(mail.mailsmtp, mail.mailport) && co_await prcWaitReply(220) &&
+    refusal_.reset();
+    connected_ = co_await connect(mail.mailsmtp, mail.mailport);
+    if (connected_ && co_await prcWaitReply(220) &&
         co_await command("helo " + mail.mailsmtp + kCrLf, 250) &&
         co_await command("mail from:<" + mail.mailfrom + ">" + kCrLf, 250) &&
         co_await command("rcpt to:<" + mail.mailto + ">" + kCrLf, 250) && co_await command("DATA" + kCrLf, 354)) {
@@ -103,8 +131,9 @@ Task<bool> SmtpClient::sendmail(MailMessage mail)
         if (delivered)
             co_await prcWaitReply(221);
     }
+    auto result = delivered ? MailResult{MailResult::Outcome::Delivered, {}} : failure(mail);
     end();
-    co_return delivered;
+    co_return result;
 }
 
 } // namespace volmara

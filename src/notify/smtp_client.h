@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/task.h"
+#include "notify/mail_result.h"
 #include "notify/smtp_reply.h"
 #include "platform/event_loop.h"
 #include "platform/network.h"
@@ -41,6 +42,8 @@ struct MailMessage {
     bool IsHTML = false;
     std::string date;      // the Date header's value
     std::string messageId; // the Message-ID header's value
+    std::string user;      // the log-in; empty: the plain conversation without log-in
+    std::string password;
 };
 
 // One SMTP conversation on the window's socket: delivers one message to one recipient and
@@ -54,7 +57,10 @@ public:
 
     SmtpClient(TcpSocket& socket, MailTimeout& timeout) : socket_(socket), timeout_(timeout) {}
 
+    // Delivers the message; true when the server took it.
     Task<bool> sendmail(MailMessage mail);
+    // The same conversation, saying why a message did not go out and whether trying again may help.
+    Task<MailResult> deliver(MailMessage mail);
 
     // Waits for the server's next reply; it succeeds only when that reply carries `code`. Another
     // reply keeps the wait going until the time-out, as it always has; a closed connection or the
@@ -65,9 +71,12 @@ private:
     Task<bool> connect(const std::string& host, std::int32_t port);
     Task<bool> command(std::string text, int code);
     void end();
+    MailResult failure(const MailMessage& mail) const;
 
     TcpSocket& socket_;
     MailTimeout& timeout_;
+    bool connected_ = false;
+    std::optional<SmtpReply> refusal_; // the last reply that was not the one awaited
 };
 
 } // namespace volmara

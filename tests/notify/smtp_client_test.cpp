@@ -168,6 +168,43 @@ TEST_F(SmtpClientTest, AConnectionThatNeverComesEndsAtTheTimeOut)
     EXPECT_EQ(socket.State(), SocketState::Closed);
 }
 
+TEST_F(SmtpClientTest, WhyAMessageDidNotGoOutDecidesWhetherItIsTriedAgain)
+{
+    using Outcome = MailResult::Outcome;
+    struct Case {
+        const char* name;
+        std::function<void(FakeSmtpServer&)> setUp;
+        Outcome outcome;
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"delivered", [](FakeSmtpServer&) {}, Outcome::Delivered, ""},
+        {"refused", [](FakeSmtpServer& s) { s.onConnect = FakeSmtpServer::OnConnect::Refuse; }, Outcome::Retry,
+         "could not connect to mail.example.com:25"},
+        {"mailbox unknown", [](FakeSmtpServer& s) { s.rejectRecipients = {"rcpt@example.com"}; }, Outcome::Final,
+         "mail.example.com:25 replied 550 5.1.1 mailbox unavailable"},
+        {"greylisted", [](FakeSmtpServer& s) { s.dataReply = "451 4.7.1 try later\r\n"; }, Outcome::Retry,
+         "mail.example.com:25 replied 451 4.7.1 try later"},
+        {"silent", [](FakeSmtpServer& s) { s.greeting = {"220-still talking\r\n"}; }, Outcome::Retry,
+         "no reply from mail.example.com:25 in time"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server = FakeSmtpServer{};
+        c.setUp(server);
+        std::optional<MailResult> outcome;
+        scope.spawn([](SmtpClient& client, std::optional<MailResult>& out) -> Task<void> {
+            auto conversation = client.deliver(message());
+            out = co_await conversation;
+        }(client, outcome));
+        loop.runPending();
+        loop.advance(60000);
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_EQ(outcome->outcome, c.outcome);
+        EXPECT_EQ(outcome->reason, c.reason);
+    }
+}
+
 TEST(SmtpWireTest, BodyLinesAreNormalisedStuffedAndKeptShort)
 {
     const std::string longPlain(1500, 'x');
