@@ -4,6 +4,7 @@
 #include "alerts/cleanup_actions.h"
 #include "alerts/file_actions.h"
 #include "alerts/specified_files.h"
+#include "shell/main_commands.h"
 
 #include <array>
 #include <optional>
@@ -56,6 +57,9 @@ std::vector<std::vector<std::string>> cellsOf(const auto& list, std::size_t colu
 
 void Form1Model::bindWindows()
 {
+    // Every window's help opens the program's one help page.
+    app_.dlgDriveInfo.openHelp = [this] { openHelp(app_); };
+    app_.frmWizard.openHelp = [this] { openHelp(app_); };
     auto& dlg = app_.dlgAlert;
     dlg.addSpecifiedFiles = [this](const std::string& files) {
         app_.cboFileText = files;

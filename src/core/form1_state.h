@@ -39,6 +39,10 @@ struct Form1State : Observable {
     int toolbarButton1Image = kImageGreenLight;
     std::string cmdPause = "Start Watch";
     bool mnuPauseChecked = false;
+    // Window options of the menus; not stored.
+    bool mnuHideChecked = false;
+    bool mnuStayOnTopChecked = false;
+    int windowOpacity = 255; // 0 to 255
 
     // Trigger settings: unit, slider, per-entry triggers, the MB/GB labels and the header.
     int OpDriv = 0; // 0 "By Size in (KB)", 1 "By %"

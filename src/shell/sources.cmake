@@ -3,6 +3,7 @@
 target_sources(volmara_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/frm_about.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frm_lock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_entry.cpp

@@ -1,6 +1,8 @@
 #include "ui/form1.h"
 
 #include "core/pause_control.h"
+#include "shell/main_commands.h"
+#include "shell/shell_commands.h"
 #include "ui/alert/animation_view.h"
 #include "ui/alert/dlg_alert.h"
 #include "ui/about/frm_about_window.h"
@@ -10,6 +12,7 @@
 #include "ui/drive_info/dlg_drive_info.h"
 #include "ui/drive_window/frm_ind_dri.h"
 #include "ui/link_label.h"
+#include "ui/main_menus.h"
 #include "ui/notify/frm_notify.h"
 #include "ui/pages/alerts_log_page.h"
 #include "ui/pages/config_page.h"
@@ -26,6 +29,8 @@
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,6 +40,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -92,6 +98,7 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
     // The drive window is made the first time its model is shown.
     model_.app().frmIndDri.windowNeeded = [this] { FrmIndDri::ensureFor(model_.app().frmIndDri, *this); };
     DlgAlert::attach(model_.app().dlgAlert, *this);
+    menus_ = new MainMenus(*this);
     bindShellWindows();
     lblTab_Click(0);
     QMainWindow::layout()->activate();
@@ -105,7 +112,9 @@ Form1::Form1(Services services, QWidget* parent) : QMainWindow(parent), model_(s
 
 Form1::~Form1()
 {
-    // The pages, the list and the dialogs refer to the model: they go first, while it still exists.
+    // The pages, the list, the menus and the dialogs refer to the model: they go first, while it
+    // still exists.
+    delete menus_;
     delete takeCentralWidget();
     qDeleteAll(findChildren<DlgDriveInfo*>(Qt::FindDirectChildrenOnly));
     model_.app().frmIndDri.windowNeeded = nullptr;
@@ -116,6 +125,7 @@ Form1::~Form1()
     app.frmLock.windowNeeded = nullptr;
     app.frmAbout.windowNeeded = nullptr;
     app.sysWorkSystray.bringToFront = nullptr;
+    app.sysWorkSystray.popUpMenu = nullptr;
     qDeleteAll(findChildren<FrmLockWindow*>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<FrmAboutWindow*>(Qt::FindDirectChildrenOnly));
     app.frmWizard.openWindow = nullptr;
@@ -134,6 +144,7 @@ void Form1::bindShellWindows()
             activateWindow();
         }
     };
+    app.sysWorkSystray.popUpMenu = [this] { menus_->mnuPopUp()->popup(QCursor::pos()); };
     new TrayIcon(app.sysWorkSystray, this);
     // The lock window and the about box are made the first time their models are shown.
     app.frmLock.windowNeeded = [this] { FrmLockWindow::ensureFor(model_.app().frmLock, *this); };
@@ -149,35 +160,74 @@ void Form1::buildToolbar()
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolbarButton1_ = toolbar->addAction(QString());
-    toolbarButton1_->setObjectName(QStringLiteral("Toolbar1Button1"));
-    toolbarButton1_->setToolTip(QStringLiteral("Activate/Pause the Volmara Timer to check drive/path(s)"));
-    connect(toolbarButton1_, &QAction::triggered, this,
-            [this] { guarded("Toolbar1", [&] { cmdPause_Click(model_.app()); }); });
-
-    auto* wizard = toolbar->addAction(QStringLiteral("Wizard Settings"));
-    wizard->setObjectName(QStringLiteral("Toolbar1Button2"));
-    wizard->setToolTip(QStringLiteral("A Wizard to assist in understanding and configuring program options"));
-    connect(wizard, &QAction::triggered, this,
-            [this] { guarded("Toolbar1", [&] { FrmWizard::showFor(model_.app().frmWizard, *this); }); });
-
-    auto* advancedInfo = toolbar->addAction(imageListIcon(*style(), kImageGraph), QStringLiteral("Adv. Info"));
-    advancedInfo->setObjectName(QStringLiteral("Toolbar1Button3"));
-    advancedInfo->setToolTip(QStringLiteral("Advance Information on Drive/Path(s) attributes"));
-    connect(advancedInfo, &QAction::triggered, this,
-            [this] { guarded("Toolbar1", [&] { DlgDriveInfo::showFor(model_.app().dlgDriveInfo, *this); }); });
-
-    // Stands in for the functions menu's "Notification" until that menu exists.
-    auto* notification = toolbar->addAction(QStringLiteral("Notification"));
-    notification->setObjectName(QStringLiteral("notificationButton"));
-    notification->setToolTip(QStringLiteral("Notification Settings"));
-    connect(notification, &QAction::triggered, this,
-            [this] { guarded("Toolbar1", [&] { FrmNotify::showFor(model_.app().frmNotify, *this); }); });
+    for (std::size_t i = 0; i < kToolbar1Buttons.size(); ++i) {
+        const auto& button = kToolbar1Buttons[i];
+        if (button.caption.empty()) {
+            toolbar->addSeparator();
+            continue;
+        }
+        auto* action = toolbar->addAction(pictureIcon(button.imageKey), qs(std::string(button.caption)));
+        action->setObjectName(QStringLiteral("Toolbar1Button%1").arg(i + 1));
+        action->setToolTip(qs(std::string(button.toolTip)));
+        // The caption at the time of the click decides, as it may have changed ("Pause", "View +").
+        connect(action, &QAction::triggered, this, [this, action] { Toolbar1_ButtonClick(action->text()); });
+        if (i == 0)
+            toolbarButton1_ = action;
+        if (toolbarCommand(button.caption) == ToolbarCommand::View)
+            toolbarView_ = action;
+    }
+    connect(this, &Form1::viewChanged, this, [this] { toolbarView_->setText(viewCaption()); });
     // The busy and alert clips play at the toolbar's end.
     auto* spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolbar->addWidget(spacer);
     toolbar->addWidget(new AnimationView(model_.app().Animation1, toolbar));
+    // The logo opens the about box.
+    auto* logo = new QToolButton(toolbar);
+    logo->setObjectName(QStringLiteral("Picture1"));
+    logo->setIcon(programIcon());
+    logo->setIconSize(QSize(32, 32));
+    logo->setAutoRaise(true);
+    logo->setToolTip(QStringLiteral("About Volmara"));
+    connect(logo, &QToolButton::clicked, this, [this] { guarded("Picture1", [&] { mnuAboutVL_Click(model_.app()); }); });
+    toolbar->addWidget(logo);
+}
+
+void Form1::Toolbar1_ButtonClick(const QString& caption)
+{
+    guarded("Toolbar1", [&] {
+        auto& app = model_.app();
+        switch (toolbarCommand(caption.toStdString())) {
+        case ToolbarCommand::Pause:
+            cmdPause_Click(app);
+            break;
+        case ToolbarCommand::Wizard:
+            FrmWizard::showFor(app.frmWizard, *this);
+            break;
+        case ToolbarCommand::AdvancedInfo:
+            DlgDriveInfo::showFor(app.dlgDriveInfo, *this);
+            break;
+        case ToolbarCommand::Functions:
+            menus_->mnuFunc()->popup(QCursor::pos());
+            break;
+        case ToolbarCommand::View:
+            toggleView();
+            break;
+        case ToolbarCommand::Help:
+            openHelp(app);
+            break;
+        case ToolbarCommand::None:
+            break;
+        }
+    });
+}
+
+void Form1::mnuProgSet_Click()
+{
+    if (fullView())
+        model_.app().inform(std::string(kSettingsAlreadyShown), MsgIcon::Information);
+    else
+        toggleView();
 }
 
 QWidget* Form1::buildWatchFrame()
@@ -186,6 +236,7 @@ QWidget* Form1::buildWatchFrame()
     frame->setObjectName(QStringLiteral("Frame8"));
     auto* layout = new QVBoxLayout(frame);
     ListView1_ = new WatchListView(model_, frame);
+    connect(ListView1_, &WatchListView::menuWanted, this, [this](QPoint at) { menus_->mnuLstV()->popup(at); });
     layout->addWidget(ListView1_, 1);
 
     auto* commands = new QHBoxLayout;
@@ -309,8 +360,24 @@ void Form1::refresh()
     const auto picture = imageListIcon(*style(), form.StatusBar1[0].picture);
     const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
     panel1Picture_->setPixmap(picture.isNull() ? QPixmap() : picture.pixmap(side, side));
+    applyWindowOptions();
     if (form.visible != isVisible() && !unloaded_)
         setVisible(form.visible);
+    menus_->refresh();
+}
+
+void Form1::applyWindowOptions()
+{
+    const auto& form = model_.app().form1;
+    setWindowOpacity(form.windowOpacity / 255.0);
+    const bool onTop = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (onTop != form.mnuStayOnTopChecked) {
+        // Changing the flag re-creates the native window, which hides it; position and size stay.
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, form.mnuStayOnTopChecked);
+        if (shown)
+            show();
+    }
 }
 
 void Form1::toggleView()

@@ -17,6 +17,7 @@ class QToolBar;
 namespace volmara {
 
 class LinkLabel;
+class MainMenus;
 class SpecifiedOptionsPage;
 class WatchListView;
 
@@ -38,6 +39,11 @@ public:
 
     // Toolbar button 5 and "Set Program Settings": the full height, or the upper region only.
     void toggleView();
+    // "Set Program Settings": the full view, or a word that it is shown already.
+    void mnuProgSet_Click();
+    // A toolbar click, dispatched by the button's caption at the time of the click.
+    void Toolbar1_ButtonClick(const QString& caption);
+    MainMenus& menus() const { return *menus_; }
     // The window is 9100 twips high or more.
     bool fullView() const;
     // Toolbar button 5's caption: "View" until the first toggle.
@@ -63,6 +69,7 @@ private:
     // The tray icon, the lock window and the about box.
     void bindShellWindows();
     void refresh();
+    void applyWindowOptions();
     int compactTwips() const;
     void showPages(bool shown);
     void applySize(WindowSize size);
@@ -81,6 +88,8 @@ private:
     QWidget* Label8_ = nullptr;
     QWidget* pages_ = nullptr;
     QAction* toolbarButton1_ = nullptr;
+    QAction* toolbarView_ = nullptr;
+    MainMenus* menus_ = nullptr;
     WatchListView* ListView1_ = nullptr;
     QPushButton* cmdPause_ = nullptr;
     std::vector<LinkLabel*> lblTab_;

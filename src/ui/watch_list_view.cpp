@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 namespace volmara {
@@ -145,6 +146,13 @@ void WatchListView::onSelectionChanged()
     auto& rows = model_.app().ListView1.rows();
     for (std::size_t i = 0; i < rows.size() && i < static_cast<std::size_t>(topLevelItemCount()); ++i)
         rows[i].selected = topLevelItem(static_cast<int>(i))->isSelected();
+}
+
+void WatchListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton && topLevelItemCount() > 0)
+        emit menuWanted(event->globalPosition().toPoint());
 }
 
 void WatchListView::onDoubleClicked(QTreeWidgetItem* item, int column)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QTreeWidget>
 
 #include <cstddef>
@@ -23,8 +24,13 @@ public:
 
     void refresh();
 
+signals:
+    // A right-button release over a list that holds entries: its menu, at `at` on the screen.
+    void menuWanted(QPoint at);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void setInitialColumnWidths();

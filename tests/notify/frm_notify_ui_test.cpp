@@ -6,6 +6,7 @@
 #include "platform/posix/io_pool.h"
 #include "platform/posix/net/posix_tcp_socket.h"
 #include "ui/form1.h"
+#include "ui/main_menus.h"
 #include "ui/notify/frm_notify.h"
 #include "ui/platform/qt_event_loop.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -71,7 +73,7 @@ struct Program {
     {
         return notifyWindow()->findChild<W*>(QString::fromLatin1(name));
     }
-    void open() { window->findChild<QAction*>(QStringLiteral("notificationButton"))->trigger(); }
+    void open() { window->menus().mnuFunc()->findChild<QAction*>(QStringLiteral("mnuNotif"))->trigger(); }
 };
 
 // A listening socket on 127.0.0.1 served by a thread: greets, echoes one line back, closes.

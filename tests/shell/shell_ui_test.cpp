@@ -7,6 +7,7 @@
 #include "shell/shell_commands.h"
 #include "ui/about/frm_about_window.h"
 #include "ui/form1.h"
+#include "ui/main_menus.h"
 #include "ui/link_label.h"
 #include "ui/lock/frm_lock_window.h"
 #include "ui/platform/qt_event_loop.h"
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QAction>
+#include <QMenu>
 #include <QTest>
 
 #include <memory>
@@ -70,6 +73,10 @@ struct Program {
         QVERIFY2(link, linkName);
         QTest::mouseClick(link, Qt::LeftButton);
     }
+    void lockFromTheTrayMenu()
+    {
+        window->menus().mnuPopUp()->findChild<QAction*>(QStringLiteral("mnuLock"))->trigger();
+    }
     bool messageShown(std::string_view text)
     {
         const bool shown = QTest::qWaitFor([&] {
@@ -103,7 +110,7 @@ private slots:
         box->click();
         QVERIFY(p.messageShown(kNoSystemTray));
 
-        p.click("lblLock");
+        p.lockFromTheTrayMenu();
         auto* lock = p.window->findChild<FrmLockWindow*>();
         QVERIFY(lock && lock->isVisible());
         auto* text = lock->findChild<QLineEdit*>(QStringLiteral("Text1"));
@@ -119,7 +126,7 @@ private slots:
         Program p;
         // A desktop with a tray, as far as the program can tell.
         p.app().sysWorkSystray.systemTrayAvailable = [] { return true; };
-        p.click("lblLock");
+        p.lockFromTheTrayMenu();
         auto* lock = p.window->findChild<FrmLockWindow*>();
         QVERIFY(lock && lock->isVisible());
         QCOMPARE(lock->windowTitle(), QStringLiteral("Program Lock"));

@@ -7,6 +7,7 @@
 #include "platform/posix/files_posix.h"
 #include "platform/posix/io_pool.h"
 #include "ui/form1.h"
+#include "ui/main_menus.h"
 #include "ui/platform/qt_dialogs.h"
 #include "ui/platform/qt_event_loop.h"
 #include "ui/specified/properties_sheet.h"
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QMenu>
+#include <QAction>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
@@ -144,7 +147,7 @@ class SpecifiedUiTest final : public QObject {
 private slots:
     void filesAreAddedShownSortedAndDeleted();
     void droppedFilesAndProgramsReachTheLists();
-    void cleanUpRowAndPathToMoveReachTheirActions();
+    void cleanUpMenuAndPathToMoveReachTheirActions();
     void propertiesComeFromTheFileManagerOrTheProgram();
     void chosenFilesKeepTheFolderThenNamesForm();
 };
@@ -217,12 +220,17 @@ void SpecifiedUiTest::droppedFilesAndProgramsReachTheLists()
     QCOMPARE(p.shell.started.front().parameters, std::vector<std::string>{"0"});
 }
 
-void SpecifiedUiTest::cleanUpRowAndPathToMoveReachTheirActions()
+void SpecifiedUiTest::cleanUpMenuAndPathToMoveReachTheirActions()
 {
     Program p;
-    p.click("mnuRecyc");
+    const auto menuItem = [&](const char* name) {
+        auto* item = p.window->menus().mnuFunc()->findChild<QAction*>(QString::fromLatin1(name));
+        QVERIFY2(item, name);
+        item->trigger();
+    };
+    menuItem("mnuRecyc");
     QTRY_COMPARE(p.shell.opened, std::vector<std::string>{"trash:///"});
-    p.click("mnuDefrag");
+    menuItem("mnuDefrag");
     QVERIFY(p.dialogs.texts().back().starts_with("No defragmenter can be started from Volmara"));
 
     QTest::mouseClick(p.widget<QLabel>("lblSpectab2"), Qt::LeftButton);

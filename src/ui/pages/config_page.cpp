@@ -67,14 +67,9 @@ QWidget* ConfigPage::buildCommands()
     auto* about = new LinkLabel(QStringLiteral("About Volmara"), QString(), area);
     about->setObjectName(QStringLiteral("lblAbout"));
     layout->addWidget(about, 1, 0);
-    // Reached from here until the tray menu offers "(Un) &Lock".
-    auto* lock = new LinkLabel(QStringLiteral("(Un) Lock"), QStringLiteral("Lock the program into the systray"), area);
-    lock->setObjectName(QStringLiteral("lblLock"));
-    layout->addWidget(lock, 1, 1);
     layout->setColumnStretch(2, 1);
     connect(checkUpdates, &LinkLabel::clicked, this, [&app] { guarded("Check Updates", [&] { lblCheckUpdates_Click(app); }); });
     connect(about, &LinkLabel::clicked, this, [&app] { guarded("lblAbout", [&] { mnuAboutVL_Click(app); }); });
-    connect(lock, &LinkLabel::clicked, this, [&app] { guarded("mnuLock", [&] { mnuLock_Click(app); }); });
     return area;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/pages/path_space_page.h"
 
+#include "core/response_lists.h"
+
 #include "core/form1_model.h"
 #include "ui/binding.h"
 #include "ui/up_down.h"
@@ -138,6 +140,8 @@ void PathSpacePage::refresh()
     lblSpaceMB_->setText(qs(form.lblSpaceMB));
     lblSpaceGB_->setText(qs(form.lblSpaceGB));
     setTextIfChanged(*txtDrive_, settings.txtDrive);
+    // The move destination matters only while the move response is ticked.
+    txtDrive_->setEnabled(model_.app().lstAct[kActMove]);
 }
 
 } // namespace volmara

@@ -3,7 +3,6 @@
 #include "ui/link_label.h"
 #include "core/form1_model.h"
 #include "ui/pages/path_space_page.h"
-#include "ui/specified/cleanup_commands.h"
 #include "ui/specified/specified_files_page.h"
 #include "ui/specified/specified_programs_page.h"
 
@@ -48,7 +47,6 @@ SpecifiedOptionsPage::SpecifiedOptionsPage(Form1Model& model, QWidget* parent) :
     fr_->addWidget(new SpecifiedFilesPage(model.app(), fr_));
     layout->addWidget(fr_, 1);
     // Until the menus carry them, the clean-up actions are reached from here.
-    layout->addWidget(new CleanupCommands(model.app(), this));
     lblSpectab_Click(0);
 }
 
