@@ -25,13 +25,14 @@ QString docsFolder;
 
 // Every window and page the help page describes.
 const QStringList kPictures = {
-    "main-spec-programs",      "main-spec-path-space-types", "main-spec-files",        "main-options",
-    "main-alerts-log",         "main-config",                "main-overview",          "main-compact",
-    "alert",                   "alert-actions",              "notify-content",         "notify-send-options",
-    "notify-custom-message",   "notify-email-account",       "drive-info-free-space",  "drive-info-distribution",
-    "drive-info-partition",    "drive-info-attributes",      "drive-window",           "lock",
-    "about",                   "wizard-1-space",             "wizard-2-timing",        "wizard-3-files",
-    "wizard-4-responses",      "wizard-5-file-types",        "wizard-6-move-path",     "wizard-7-programs",
+    "main-specified-programs", "main-specified-path-space-types", "main-specified-files", "main-options",
+    "main-alerts-log", "main-config", "main-overview", "main-compact",
+    "alert", "alert-actions",
+    "notify-content", "notify-send-options", "notify-custom-message", "notify-email-account",
+    "drive-info-free-space", "drive-info-distribution", "drive-info-partition", "drive-info-attributes",
+    "drive-window", "lock", "about",
+    "wizard-1-space", "wizard-2-timing", "wizard-3-files", "wizard-4-responses",
+    "wizard-5-file-types", "wizard-6-move-path", "wizard-7-programs",
 };
 
 struct ToolRun {

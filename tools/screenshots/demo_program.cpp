@@ -10,6 +10,7 @@ namespace volmara::shots {
 
 namespace {
 
+// The demo settings check once a minute; time passes a second at a time until a check has run.
 constexpr std::int64_t kCheckIntervalMs = 60'000;
 constexpr std::int64_t kStepMs = 1'000;
 // The clip the first check moves off the card, in KB.

@@ -21,8 +21,8 @@ namespace volmara::shots {
 namespace {
 
 // The tab labels in their index order, and the "Spec." page's sub-tabs.
-enum MainTab { Spec = 0, Options = 1, AlertsLog = 2, Config = 3, Overview = 4 };
-enum SpecTab { Programs = 0, PathSpaceTypes = 1, Files = 2 };
+enum MainTab { Specified = 0, Options = 1, AlertsLog = 2, Config = 3, Overview = 4 };
+enum SpecifiedTab { Programs = 0, PathSpaceTypes = 1, Files = 2 };
 
 template <typename W>
 W& windowOf(DemoProgram& demo)
@@ -49,9 +49,9 @@ QWidget& mainTab(DemoProgram& demo, MainTab tab)
     return demo.window();
 }
 
-QWidget& specTab(DemoProgram& demo, SpecTab tab)
+QWidget& specifiedTab(DemoProgram& demo, SpecifiedTab tab)
 {
-    mainTab(demo, Spec);
+    mainTab(demo, Specified);
     auto* page = demo.window().findChild<SpecifiedOptionsPage*>();
     if (!page)
         throw std::runtime_error("the main window has no \"Spec.\" page");
@@ -155,9 +155,9 @@ QWidget& wizardPage(DemoProgram& demo, int page)
 std::vector<Shot> windowShots()
 {
     std::vector<Shot> shots{
-        {"main-spec-programs", [](DemoProgram& d) -> QWidget& { return specTab(d, Programs); }},
-        {"main-spec-path-space-types", [](DemoProgram& d) -> QWidget& { return specTab(d, PathSpaceTypes); }},
-        {"main-spec-files", [](DemoProgram& d) -> QWidget& { return specTab(d, Files); }},
+        {"main-specified-programs", [](DemoProgram& d) -> QWidget& { return specifiedTab(d, Programs); }},
+        {"main-specified-path-space-types", [](DemoProgram& d) -> QWidget& { return specifiedTab(d, PathSpaceTypes); }},
+        {"main-specified-files", [](DemoProgram& d) -> QWidget& { return specifiedTab(d, Files); }},
         {"main-options", [](DemoProgram& d) -> QWidget& { return mainTab(d, Options); }},
         {"main-alerts-log", [](DemoProgram& d) -> QWidget& { return mainTab(d, AlertsLog); }},
         {"main-config", [](DemoProgram& d) -> QWidget& { return mainTab(d, Config); }},
