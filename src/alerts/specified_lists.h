@@ -155,10 +155,12 @@ public:
     bool waitCursor = false;
 
 private:
+    // Every change of the rows is shown, whoever made it (the responses remove rows too).
     void changed()
     {
         if (onRowsChanged)
             onRowsChanged();
+        notify();
     }
     static std::string folded(std::string text)
     {

@@ -409,8 +409,12 @@ void Form1::showPages(bool shown)
 {
     Label8_->setVisible(shown);
     pages_->setVisible(shown);
-    // The window may only shrink once the layout forgot the pages' least height.
-    layout()->activate();
+    // The window may only shrink once the layouts forgot the pages' least height: hiding only
+    // posts that recalculation, so it is made here, before the window is resized.
+    for (auto* l : {centralWidget()->layout(), layout()}) {
+        l->invalidate();
+        l->activate();
+    }
 }
 
 void Form1::applySize(WindowSize size)

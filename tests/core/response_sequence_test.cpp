@@ -108,8 +108,12 @@ TEST_F(ResponseSequenceTest, EveryResponseRunsInIndexOrderAndLeavesItsRecord)
 
 TEST_F(ResponseSequenceTest, DeleteTakesOneFileOfTheShortDrivePerCheck)
 {
+    // What a window showing the list read when it was last told of a change.
+    auto shown = std::make_shared<std::vector<std::string>>();
+    app().LVFile.subscribe([this, shown] { *shown = tags(); });
     tick({2});
     EXPECT_EQ(tags(), (std::vector<std::string>{"/data/b.iso", "/home/user/keep.txt"}));
+    EXPECT_EQ(*shown, tags()) << "the window learns of the removed row";
     EXPECT_FALSE(h.files.fileExists("/data/a.iso"));
     EXPECT_EQ(actions().back(), "Auto Deleted Specified File: /data/a.iso");
     tick();

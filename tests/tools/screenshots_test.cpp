@@ -117,6 +117,17 @@ TEST_F(ScreenshotTool, WritesEveryWindowAsAPictureWithSomethingOnIt)
     }
 }
 
+TEST_F(ScreenshotTool, TheCompactViewIsTheUpperRegionOnly)
+{
+    ASSERT_EQ(first->exitCode, 0) << first->errors.toStdString();
+    const QImage full(first->folder.filePath(QStringLiteral("main-overview.png")));
+    const QImage compact(first->folder.filePath(QStringLiteral("main-compact.png")));
+    ASSERT_FALSE(full.isNull() || compact.isNull());
+    // The pages take more than a third of the full window; without them the window shrinks.
+    EXPECT_LT(compact.height(), full.height() * 2 / 3);
+    EXPECT_EQ(compact.width(), full.width());
+}
+
 TEST_F(ScreenshotTool, TakesTheSamePicturesEveryRun)
 {
     ASSERT_EQ(first->exitCode, 0) << first->errors.toStdString();

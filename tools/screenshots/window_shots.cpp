@@ -64,6 +64,8 @@ QWidget& compactView(DemoProgram& demo)
 {
     mainTab(demo, Overview);
     demo.window().toggleView();
+    // The window shrinks once the layout has let go of the pages.
+    demo.settle();
     return demo.window();
 }
 

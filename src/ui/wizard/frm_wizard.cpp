@@ -5,6 +5,8 @@
 #include "ui/wizard/wizard_pages.h"
 #include "wizard/wizard_model.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,7 +57,9 @@ FrmWizard::FrmWizard(WizardModel& model, QWidget* parent) : QWidget(parent, Qt::
     layout->addWidget(buildButtons());
 
     refreshOn(model_, this, [](FrmWizard& w) { w.refresh(); });
-    resize(520, 440);
+    // Wrapped explanations need their height at the window's width, which the least size ignores.
+    constexpr int kWidth = 520;
+    resize(kWidth, std::max(440, layout->totalHeightForWidth(kWidth)));
     refresh();
 }
 
