@@ -130,6 +130,13 @@ TEST(MailOutboxWithARealServer, AMessageKeptWhileTheServerIsDownGoesOutWhenItIsB
     EXPECT_EQ(rows[0].action, "Notfication Message Send to: ann@example.com");
     EXPECT_EQ(n.StatusTxt(), "Ready - Emails sent: 1");
     EXPECT_TRUE(waitingFiles(folder.path).empty());
+
+    // The next start finds the folder there and nothing in it.
+    p.model->Form_Unload();
+    Program next(folder.path);
+    EXPECT_EQ(next.notify().waitingMails(), 0u);
+    for (const auto& row : next.model->app().log.LVAlert())
+        EXPECT_EQ(row.action.find("outbox"), std::string::npos) << row.action;
 }
 
 } // namespace
