@@ -112,7 +112,11 @@ std::string traySummary(const AppState& app)
         size = formatNumber(total / 1000000, "##,##0.0", loc) + " GB";
     else
         size = formatNumber(total / 1000000000, "##,##0.0", loc) + " TB";
-    return size + " Free. " + std::to_string(entries) + " onWatch. " + std::to_string(alerts) + " Alert(s).";
+    auto summary = size + " Free. " + std::to_string(entries) + " onWatch. " + std::to_string(alerts) + " Alert(s).";
+    // Short, so that the date the tip gets after it still fits.
+    if (const auto waiting = app.frmNotify.waitingMails(); waiting > 0)
+        summary += " " + std::to_string(waiting) + " in outbox.";
+    return summary;
 }
 
 void TimerCust_Timer(AppState& app)

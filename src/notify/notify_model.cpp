@@ -48,6 +48,8 @@ std::vector<std::string> captions(const auto& fixed)
     return std::vector<std::string>(fixed.begin(), fixed.end());
 }
 
+const std::string kNoOutboxServer = "no mail server to keep it for";
+
 struct BusyFlag {
     explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
     ~BusyFlag() { flag_ = false; }
@@ -56,17 +58,62 @@ struct BusyFlag {
     bool& flag_;
 };
 
+std::string notSentTo(const std::string& recipient, const std::string& reason)
+{
+    return "not sent to " + recipient + ": " + reason;
+}
+
+} // namespace
+
+// Suspends a dispatch until the outbox round hands the socket back. A frame destroyed while it
+// waits (shut-down) is not resumed by the hand-over.
+struct NotifyModel::SocketWait {
+    NotifyModel& model;
+    std::shared_ptr<std::coroutine_handle<>> slot;
+
+    explicit SocketWait(NotifyModel& m) : model(m) {}
+    SocketWait(const SocketWait&) = delete;
+    SocketWait& operator=(const SocketWait&) = delete;
+    ~SocketWait()
+    {
+        if (slot)
+            *slot = {};
+    }
+    bool await_ready() const noexcept { return !model.outboxRound_; }
+    void await_suspend(std::coroutine_handle<> h)
+    {
+        slot = std::make_shared<std::coroutine_handle<>>(h);
+        model.socketWaiters_.push_back(slot);
+    }
+    void await_resume() const noexcept {}
+};
+
+namespace {
+
+// The outbox round holds the socket from its start to its end, however it ends.
+struct RoundFlag {
+    RoundFlag(bool& round, std::function<void()> onEnd) : round_(round), onEnd_(std::move(onEnd)) { round_ = true; }
+    ~RoundFlag() { onEnd_(); }
+    RoundFlag(const RoundFlag&) = delete;
+    RoundFlag& operator=(const RoundFlag&) = delete;
+    bool& round_;
+    std::function<void()> onEnd_;
+};
+
 } // namespace
 
 NotifyModel::NotifyModel(AppState& app)
     : tmrEmail(app.sv.loop, 60000)
+    , tmrOutbox(app.sv.loop, kOutboxTickMs)
     , tim_timeoutSend(app.sv.loop, 60000)
     , app_(app)
     , socket_(app.sv.network.createSocket(app.sv.loop, app.sv.io))
     , timeout_(tim_timeoutSend, *socket_)
     , client_(*socket_, timeout_)
+    , outbox_(app)
 {
     tmrEmail.onTick([this] { tmrEmail_Timer(); });
+    tmrOutbox.onTick([this] { tmrOutbox_Timer(); });
 }
 
 NotifyModel::~NotifyModel() = default;
@@ -77,12 +124,17 @@ void NotifyModel::Form_Load()
     g_Inter = 0;
     loaded_ = true;
     tmrEmail.setEnabled(true);
+    outbox_.setFolder(app_.settingsPath.empty() ? app_.sv.programFolder + "/outbox"
+                                                : MailOutbox::folderBeside(app_.settingsPath));
+    app_.tasks.spawn(loadOutbox());
+    tmrOutbox.setEnabled(true);
     notify();
 }
 
 void NotifyModel::Form_Unload()
 {
     tmrEmail.setEnabled(false);
+    tmrOutbox.setEnabled(false);
     tim_timeoutSend.setEnabled(false);
     socket_->Close();
 }
@@ -495,6 +547,12 @@ Task<std::string> NotifyModel::prcNotPreContent()
 
 Task<DispatchResult> NotifyModel::prcSendEmailZ()
 {
+    if (sending_ && outboxRound_) {
+        // A report goes before retries: the round stops after the message in hand.
+        stopRound_ = true;
+        SocketWait turn(*this);
+        co_await turn;
+    }
     if (sending_) {
         // The one socket serves one conversation: the running dispatch goes on undisturbed.
         setStatus("Busy sending mail - this request was not sent");
@@ -540,15 +598,19 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
 
     const int count = static_cast<int>(list.size());
     int sent = 0;
+    std::string failure; // the last one, for the closing status
     std::random_device entropy;
     for (int i = 0; i < count; ++i) {
         const auto recipient = trim(list[static_cast<std::size_t>(i)]);
         bool delivered = false;
         if (hasLineBreak(recipient) || hasLineBreak(from) || hasLineBreak(display) || hasLineBreak(subject) ||
             hasLineBreak(server)) {
+            failure = notSentTo(withoutLineBreaks(recipient), "a line break in the addresses, the subject or the display name");
             setStatus("Not sent to " + withoutLineBreaks(recipient) +
                       ": a line break in the addresses, the subject or the display name");
-        } else if (port) {
+        } else if (!port) {
+            failure = notSentTo(recipient, "the port is no number");
+        } else {
             const auto now = app_.sv.clock.now();
             MailMessage mail;
             mail.mailsmtp = server;
@@ -564,7 +626,24 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
             mail.date = mailDate(now, app_.sv.systemInfo.utcOffsetMinutes());
             const std::uint64_t random = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();
             mail.messageId = messageId(now, ++messageSequence_, random, from, app_.sv.systemInfo.hostName());
-            delivered = co_await client_.sendmail(std::move(mail));
+            auto conversation = client_.deliver(mail);
+            const auto result = co_await conversation;
+            delivered = result.delivered();
+            if (!delivered)
+                failure = notSentTo(recipient, result.reason);
+            if (result.outcome == MailResult::Outcome::Retry && !trim(server).empty()) {
+                auto keeping = outbox_.keep(std::move(mail), result.reason);
+                co_await keeping;
+            } else if (result.outcome == MailResult::Outcome::Retry) {
+                failure = notSentTo(recipient, result.reason + "; " + kNoOutboxServer);
+            } else if (result.outcome == MailResult::Outcome::Final) {
+                try {
+                    app_.log.prcAlertInfo(app_.now("yyyymmdd HH:mm"), "High", refusedRecord(recipient, result.reason), 0,
+                                          nullptr);
+                } catch (const std::exception&) {
+                    // Only log.dat missed its line.
+                }
+            }
         }
         if (delivered) {
             ++sent;
@@ -577,8 +656,92 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
         }
         setStatus("Busy sending mail - Email sent: " + std::to_string(i + 1) + "/" + std::to_string(count));
     }
-    setStatus("Ready - Emails sent: " + std::to_string(sent));
+    setStatus(readyStatus(sent, failure));
     co_return DispatchResult{DispatchResult::Outcome::Ran, sent, count};
+}
+
+std::string NotifyModel::readyStatus(int sent, const std::string& failure) const
+{
+    auto text = "Ready - Emails sent: " + std::to_string(sent);
+    if (const auto waiting = outbox_.waiting(); waiting > 0)
+        text += " (" + std::to_string(waiting) + " waiting in the outbox)";
+    if (!failure.empty())
+        text += " - " + failure;
+    return text;
+}
+
+// --- the outbox --------------------------------------------------------------------------------
+
+Task<void> NotifyModel::loadOutbox()
+{
+    auto loading = outbox_.load();
+    co_await loading;
+    if (outbox_.waiting() > 0 && !sending_)
+        setStatus("Ready - " + std::to_string(outbox_.waiting()) + " waiting in the outbox");
+}
+
+void NotifyModel::tmrOutbox_Timer()
+{
+    if (sending_ || !outbox_.loaded())
+        return;
+    const auto now = app_.sv.clock.now();
+    if (outbox_.due(now).empty() && outbox_.expired(now).empty())
+        return;
+    app_.tasks.spawn(retryOutbox());
+}
+
+void NotifyModel::handSocketBack()
+{
+    outboxRound_ = false;
+    stopRound_ = false;
+    for (auto& slot : std::exchange(socketWaiters_, {})) {
+        app_.sv.loop.post([slot] {
+            if (auto waiter = std::exchange(*slot, {}))
+                waiter.resume();
+        });
+    }
+}
+
+Task<void> NotifyModel::retryOutbox()
+{
+    if (sending_)
+        co_return;
+    const BusyFlag busy(sending_);
+    const RoundFlag round(outboxRound_, [this] { handSocketBack(); });
+    const auto now = app_.sv.clock.now();
+    std::string failure;
+    const auto expired = outbox_.expired(now);
+    for (const auto& name : expired) {
+        if (const auto* queued = outbox_.find(name))
+            failure = "given up on " + queued->mail.mailto + " after " + std::to_string(kGiveUpAfter.count()) + " hours";
+        auto givingUp = outbox_.giveUp(name);
+        co_await givingUp;
+    }
+
+    const auto due = outbox_.due(now);
+    if (!due.empty())
+        setStatus("Busy sending mail from the outbox...");
+    int sent = 0;
+    for (const auto& name : due) {
+        if (stopRound_)
+            break;
+        const auto* queued = outbox_.find(name);
+        if (!queued)
+            continue;
+        auto mail = queued->mail;
+        // The password is the one the window holds now; the file never had it.
+        mail.password = app_.settings.txtPass;
+        const auto recipient = mail.mailto;
+        auto conversation = client_.deliver(std::move(mail));
+        const auto result = co_await conversation;
+        if (result.delivered())
+            ++sent;
+        else
+            failure = notSentTo(recipient, result.reason);
+        auto settling = outbox_.settle(name, result);
+        co_await settling;
+    }
+    setStatus(readyStatus(sent, failure));
 }
 
 } // namespace volmara

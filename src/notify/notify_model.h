@@ -3,12 +3,14 @@
 #include "core/date_time.h"
 #include "core/observer.h"
 #include "core/task.h"
+#include "notify/mail_outbox.h"
 #include "notify/report_sections.h"
 #include "notify/smtp_client.h"
 #include "platform/event_loop.h"
 #include "platform/network.h"
 
 #include <array>
+#include <coroutine>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -95,7 +97,8 @@ public:
     NotifyModel(const NotifyModel&) = delete;
     NotifyModel& operator=(const NotifyModel&) = delete;
 
-    // After the settings are loaded: the schedule starts. Before the program ends: it stops.
+    // After the settings are loaded: the schedule starts and the outbox is read. Before the
+    // program ends: both stop; the outbox keeps its files for the next run.
     void Form_Load();
     void Form_Unload();
     // The settings have been loaded into the window (start-up got that far).
@@ -147,8 +150,10 @@ public:
     // The last output of "NT Evt" (the window shows nothing of it).
     const std::optional<std::string>& networkStatistics() const { return netstat_; }
 
-    // `prcSendEmailZ`: validates, composes, sends one message per recipient. A dispatch asked for
-    // while one runs is refused (Busy) and leaves the running one alone.
+    // `prcSendEmailZ`: validates, composes, sends one message per recipient. A message that may go
+    // through later waits in the outbox; one the server refused for good is recorded. A dispatch
+    // asked for while one runs is refused (Busy) and leaves the running one alone; one asked for
+    // while the outbox is being tried waits for the message in hand and then goes first.
     Task<DispatchResult> prcSendEmailZ();
     bool sending() const { return sending_; }
     // `prcNotPreContent`: the ticked content items, in order; errors of the sections that do not
@@ -160,6 +165,13 @@ public:
     std::int32_t g_NotTime = 0;
     std::int32_t g_Inter = 0;
     void tmrEmail_Timer();
+
+    // The outbox: messages that wait to be tried again, tried on this timer when they are due.
+    static constexpr int kOutboxTickMs = 30000;
+    Timer tmrOutbox;
+    void tmrOutbox_Timer();
+    std::size_t waitingMails() const { return outbox_.waiting(); }
+    const MailOutbox& outbox() const { return outbox_; }
 
     // The conversation's socket and time-out timer.
     Timer tim_timeoutSend;
@@ -181,6 +193,10 @@ private:
     Task<void> sendNowTask();
     Task<void> netStatTask();
     Task<void> dispatchTask();
+    Task<void> loadOutbox();
+    Task<void> retryOutbox();
+    void handSocketBack();
+    std::string readyStatus(int sent, const std::string& failure) const;
     Task<std::string> section(std::size_t item);
     Task<std::string> customFileSection();
     Task<std::string> usersSection();
@@ -201,6 +217,12 @@ private:
     bool visible_ = false;
     bool loaded_ = false;
     bool sending_ = false;
+    // The outbox is being tried; a dispatch that asked for the socket meanwhile waits here.
+    struct SocketWait;
+    bool outboxRound_ = false;
+    bool stopRound_ = false;
+    std::vector<std::shared_ptr<std::coroutine_handle<>>> socketWaiters_;
+    MailOutbox outbox_;
     std::string status_;
     std::optional<std::string> netstat_;
     unsigned messageSequence_ = 0;

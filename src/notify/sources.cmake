@@ -1,6 +1,8 @@
 # Notification: the SMTP client, the report composer and dispatcher, the report sections, the
-# notification window's model and its schedule. Part of volmara_core.
+# notification window's model, its schedule and the outbox of messages to try again. Part of
+# volmara_core.
 target_sources(volmara_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/mail_outbox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mail_port_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/notify_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_sections.cpp

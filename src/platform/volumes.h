@@ -115,6 +115,9 @@ public:
     virtual void removeFile(std::string_view path) = 0;
     // Gives a file another name in the same file system, replacing what had that name. Throws Error.
     virtual void renameFile(std::string_view from, std::string_view to) = 0;
+    // Makes a folder inside an existing one; one that is there already is left as it is. OwnerOnly
+    // makes it private to its owner. Throws Error.
+    virtual void createFolder(std::string_view path, Privacy privacy) = 0;
 
     virtual PathFacts pathFacts(std::string_view path) = 0;
     // The desktop's name for the type of a file ("plain text document"); empty when unknown.

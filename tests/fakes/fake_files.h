@@ -92,6 +92,12 @@ public:
         files[std::string(to)] = std::move(content);
     }
 
+    void createFolder(std::string_view path, Privacy) override
+    {
+        failIfAsked(path);
+        folders.insert(std::string(path));
+    }
+
     PathFacts pathFacts(std::string_view path) override
     {
         PathFacts facts;

@@ -196,15 +196,19 @@ TEST_F(SmtpConversationTest, ThreeRecipientsOfWhichTheServerRejectsTheSecond)
     ASSERT_TRUE(p.loop.runUntil([&] { return !n.sending(); }, 30s));
     EXPECT_EQ(statuses, (std::vector<std::string>{"Busy sending mail...", "Busy sending mail - Email sent: 1/3",
                                                   "Busy sending mail - Email sent: 2/3",
-                                                  "Busy sending mail - Email sent: 3/3", "Ready - Emails sent: 2"}));
+                                                  "Busy sending mail - Email sent: 3/3",
+                                                  "Ready - Emails sent: 2 - not sent to reject-bob@example.com: 127.0.0.1:" +
+                                                      std::to_string(server().port()) + " replied 550 5.1.1 mailbox unavailable"}));
     ASSERT_EQ(server().messageCount(), before + 2);
     EXPECT_NE(server().message(before + 1).find("To: ann@example.com\r\n\r\n"), std::string::npos);
     EXPECT_NE(server().message(before + 2).find("To: cy@example.com\r\n\r\n"), std::string::npos);
     EXPECT_NE(server().message(before + 1).find("Seconds: 3725.25"), std::string::npos);
     const auto& rows = p.app().log.LVAlert();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].action, "Notfication Message Send to: cy@example.com");
-    EXPECT_EQ(rows[1].action, "Notfication Message Send to: ann@example.com");
+    EXPECT_EQ(rows[1].level, "High") << "refused for good: recorded, not kept";
+    EXPECT_EQ(rows[2].action, "Notfication Message Send to: ann@example.com");
+    EXPECT_EQ(p.notify().waitingMails(), 0u);
 }
 
 } // namespace

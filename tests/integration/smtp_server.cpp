@@ -79,7 +79,7 @@ std::optional<std::string> SmtpServer::unavailable()
     return std::nullopt;
 }
 
-SmtpServer::SmtpServer()
+SmtpServer::SmtpServer(int port)
 {
     char folder[] = "/tmp/volmara-smtp-XXXXXX";
     if (!::mkdtemp(folder))
@@ -88,7 +88,7 @@ SmtpServer::SmtpServer()
     // The port is free when asked for; another process may take it before the server binds, so
     // a few attempts are made, each bounded.
     for (int attempt = 0; attempt < 3 && !ready_; ++attempt) {
-        port_ = closedPort();
+        port_ = port != 0 ? port : closedPort();
         const std::string listen = "127.0.0.1:" + std::to_string(port_);
         std::vector<std::string> args{kPython, "-m", "aiosmtpd", "-n", "-l", listen, "-c", "smtp_store.StoringHandler", folder_};
         std::vector<char*> argv;

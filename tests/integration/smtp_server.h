@@ -12,7 +12,8 @@ public:
     // Empty when Debian's Python or its aiosmtpd module is missing (the tests then skip).
     static std::optional<std::string> unavailable();
 
-    SmtpServer();
+    // On `port` when given (a server that comes back where it was), else on a free one.
+    explicit SmtpServer(int port = 0);
     ~SmtpServer();
     SmtpServer(const SmtpServer&) = delete;
     SmtpServer& operator=(const SmtpServer&) = delete;

@@ -157,15 +157,20 @@ TEST_F(NotifyModelTest, ThreeRecipientsOfWhichTheSecondIsRejected)
     h.loop.advance(60000);
     ASSERT_TRUE(result->has_value());
     EXPECT_EQ(result->value().sent, 2);
+    const std::string refusal = "mail.example.com:25 replied 550 5.1.1 mailbox unavailable";
     EXPECT_EQ(statuses, (std::vector<std::string>{"Busy sending mail...", "Busy sending mail - Email sent: 1/3",
                                                   "Busy sending mail - Email sent: 2/3",
-                                                  "Busy sending mail - Email sent: 3/3", "Ready - Emails sent: 2"}));
+                                                  "Busy sending mail - Email sent: 3/3",
+                                                  "Ready - Emails sent: 2 - not sent to b@example.com: " + refusal}));
     const auto& rows = app().log.LVAlert();
-    ASSERT_GE(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].action, "Notfication Message Send to: c@example.com");
-    EXPECT_EQ(rows[1].action, "Notfication Message Send to: a@example.com");
-    EXPECT_EQ(rows[1].level, "Medium");
-    EXPECT_EQ(rows[1].time, "20261210 09:30");
+    EXPECT_EQ(rows[1].action, "Notification Message not Sent to: b@example.com: " + refusal);
+    EXPECT_EQ(rows[1].level, "High");
+    EXPECT_EQ(rows[2].action, "Notfication Message Send to: a@example.com");
+    EXPECT_EQ(rows[2].level, "Medium");
+    EXPECT_EQ(rows[2].time, "20261210 09:30");
+    EXPECT_EQ(m().waitingMails(), 0u) << "a refusal for good is not kept";
     EXPECT_EQ(server().commands[2], "rcpt to:<a@example.com>") << "sent to the trimmed address";
     EXPECT_EQ(server().messages.size(), 2u);
 }
@@ -198,19 +203,25 @@ TEST_F(NotifyModelTest, RecipientsThatCannotBeSentFailWithoutAConversation)
         const char* name;
         std::function<void(AppState&, NotifyModel&)> setUp;
         std::size_t connections; // attempts the server saw
+        std::string why;         // after "Ready - Emails sent: 0 - not sent to "
     };
+    const std::string lineBreak = "a line break in the addresses, the subject or the display name";
     const std::vector<Case> cases{
-        {"line break in the subject", [](AppState& a, NotifyModel&) { a.settings.txtMailSubj = "hi\rRCPT TO:<x@evil>"; }, 0},
+        {"line break in the subject", [](AppState& a, NotifyModel&) { a.settings.txtMailSubj = "hi\rRCPT TO:<x@evil>"; }, 0,
+         "a@example.com: " + lineBreak},
         {"line break in the recipient",
-         [](AppState& a, NotifyModel&) { a.settings.cboNotEmail = {"a@example.com\r\nRCPT TO:<x@evil>"}; }, 0},
-        {"line break in the display name", [](AppState& a, NotifyModel&) { a.settings.txtMailFromDisplayName = "V\nBcc: x"; }, 0},
-        {"port not a number", [](AppState&, NotifyModel& n) { n.setText(NotifyText::txtMailPort, "smtp"); }, 0},
+         [](AppState& a, NotifyModel&) { a.settings.cboNotEmail = {"a@example.com\r\nRCPT TO:<x@evil>"}; }, 0,
+         "a@example.com  RCPT TO:<x@evil>: " + lineBreak},
+        {"line break in the display name", [](AppState& a, NotifyModel&) { a.settings.txtMailFromDisplayName = "V\nBcc: x"; },
+         0, "a@example.com: " + lineBreak},
+        {"port not a number", [](AppState&, NotifyModel& n) { n.setText(NotifyText::txtMailPort, "smtp"); }, 0,
+         "a@example.com: the port is no number"},
         {"proxy without a server",
          [](AppState&, NotifyModel& n) {
              n.chkProxy_Click(true);
              n.setText(NotifyText::txtPort, "25");
          },
-         1},
+         1, "a@example.com: could not connect to :25; no mail server to keep it for"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,7 +231,8 @@ TEST_F(NotifyModelTest, RecipientsThatCannotBeSentFailWithoutAConversation)
         const auto result = startDispatch();
         ASSERT_TRUE(result->has_value());
         EXPECT_EQ(result->value().sent, 0);
-        EXPECT_EQ(m().StatusTxt(), "Ready - Emails sent: 0");
+        EXPECT_EQ(m().StatusTxt(), "Ready - Emails sent: 0 - not sent to " + c.why);
+        EXPECT_EQ(m().waitingMails(), 0u) << "nothing to try again";
         EXPECT_EQ(server().connections.size(), c.connections);
         EXPECT_TRUE(server().commands.empty());
         app().settings = kept;
@@ -249,7 +261,8 @@ TEST_F(NotifyModelTest, ASecondDispatchIsRefusedWhileOneRuns)
     h.loop.advance(30000);
     ASSERT_TRUE(first->has_value());
     EXPECT_EQ(first->value().sent, 0);
-    EXPECT_EQ(m().StatusTxt(), "Ready - Emails sent: 0");
+    EXPECT_EQ(m().StatusTxt(), "Ready - Emails sent: 0 (1 waiting in the outbox) - not sent to a@example.com: "
+                               "could not connect to mail.example.com:25");
     EXPECT_FALSE(m().sending());
     EXPECT_EQ(startDispatch()->value().sent, 1);
 }

@@ -50,6 +50,7 @@ public:
     }
     void removeFile(std::string_view p) override { locked([&] { inner.removeFile(p); }); }
     void renameFile(std::string_view f, std::string_view t) override { locked([&] { inner.renameFile(f, t); }); }
+    void createFolder(std::string_view p, Privacy v) override { locked([&] { inner.createFolder(p, v); }); }
     PathFacts pathFacts(std::string_view p) override { return locked([&] { return inner.pathFacts(p); }); }
     std::string typeName(std::string_view p) override { return locked([&] { return inner.typeName(p); }); }
     std::uint64_t folderSize(std::string_view p) override { return locked([&] { return inner.folderSize(p); }); }

@@ -215,6 +215,17 @@ void PosixFiles::renameFile(std::string_view from, std::string_view to)
         throwOsError(errno, Missing::File);
 }
 
+void PosixFiles::createFolder(std::string_view path, Privacy privacy)
+{
+    const auto folder = asPath(path);
+    if (::mkdir(folder.c_str(), privacy == Privacy::OwnerOnly ? 0700 : 0777) == 0)
+        return;
+    const int error = errno;
+    if (error == EEXIST && folderExists(folder))
+        return;
+    throwOsError(error, Missing::Path);
+}
+
 PathFacts PosixFiles::pathFacts(std::string_view path) { return posixfs::pathFacts(asPath(path)); }
 
 std::string PosixFiles::typeName(std::string_view path) { return posixfs::typeName(asPath(path)); }

@@ -29,6 +29,7 @@ public:
     void replaceFile(std::string_view path, std::string_view bytes, Privacy privacy) override;
     void removeFile(std::string_view path) override;
     void renameFile(std::string_view from, std::string_view to) override;
+    void createFolder(std::string_view path, Privacy privacy) override;
 
     PathFacts pathFacts(std::string_view path) override;
     std::string typeName(std::string_view path) override;
