@@ -131,18 +131,36 @@ TEST_F(SmtpTlsTest, StartTlsComesBeforeTheLogInAndTheMessage)
 
 TEST_F(SmtpTlsTest, Port465IsEncryptedFromTheFirstByte)
 {
-    TlsSmtpServer server(TlsSmtpServer::Mode::Implicit, certificates().certificate("localhost"),
-                         certificates().key("localhost"), 465);
-    ASSERT_TRUE(server.ready()) << "no server on 127.0.0.1:465 (the process's own network: "
-                                << (privateNetworkProblem().empty() ? "yes" : privateNetworkProblem()) << "): " << server.log();
-    Conversation conversation;
-    // By address: the certificate's IP entry is what is checked, and no SNI is sent.
-    const auto result = conversation.deliver(submission("127.0.0.1", 465));
-    ASSERT_TRUE(result.has_value());
-    EXPECT_TRUE(result->delivered()) << result->reason;
-    EXPECT_EQ(server.journal(),
-              (Journal{"SNI None", "EHLO tls", "AUTH tls", "MAIL tls", "RCPT tls", "DATA tls", "QUIT tls", "closed"}));
-    EXPECT_EQ(server.message(1), kStored);
+    struct Case {
+        const char* name;
+        TlsSmtpServer::Mode mode;
+        MailResult::Outcome outcome;
+    };
+    const std::vector<Case> cases{
+        {"a server of implicit TLS", TlsSmtpServer::Mode::Implicit, MailResult::Outcome::Delivered},
+        // It answers the handshake with its plain greeting: worth trying again, not a refusal.
+        {"a plain server on the port", TlsSmtpServer::Mode::Plain, MailResult::Outcome::Retry},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TlsSmtpServer server(c.mode, certificates().certificate("localhost"), certificates().key("localhost"), 465);
+        ASSERT_TRUE(server.ready()) << "no server on 127.0.0.1:465 (the process's own network: "
+                                    << (privateNetworkProblem().empty() ? "yes" : privateNetworkProblem())
+                                    << "): " << server.log();
+        Conversation conversation;
+        // By address: the certificate's IP entry is what is checked, and no SNI is sent.
+        const auto result = conversation.deliver(submission("127.0.0.1", 465));
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->outcome, c.outcome) << result->reason;
+        if (c.outcome == MailResult::Outcome::Delivered) {
+            EXPECT_EQ(server.journal(),
+                      (Journal{"SNI None", "EHLO tls", "AUTH tls", "MAIL tls", "RCPT tls", "DATA tls", "QUIT tls", "closed"}));
+            EXPECT_EQ(server.message(1), kStored);
+        } else {
+            EXPECT_TRUE(result->reason.starts_with("secure connection to 127.0.0.1:465 failed: ")) << result->reason;
+            EXPECT_EQ(server.journal(), Journal{"closed"}) << "no command reached the server";
+        }
+    }
 }
 
 TEST_F(SmtpTlsTest, AServerThatCannotProveItsNameHearsNothingMore)
