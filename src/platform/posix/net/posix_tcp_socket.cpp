@@ -233,13 +233,13 @@ void PosixTcpSocket::trustLoaded(std::shared_ptr<const TlsTrust> trust, const st
     }
     tls_ = std::make_unique<TlsSession>(std::move(trust), serverName);
     tls_->write(std::exchange(beforeSession_, {}));
-    if (pumpTls())
-        updateWatches();
+    pumpTls();
 }
 
 bool PosixTcpSocket::pumpTls()
 {
-    const auto progress = tls_->advance(inbox_, inboxLimit);
+    // Everything the session can decrypt now: it was fed at most one chunk past the inbox's limit.
+    const auto progress = tls_->advance(inbox_);
     outbox_ += tls_->takeOutgoing();
     switch (progress) {
     case TlsSession::Progress::Handshaking:
@@ -301,15 +301,6 @@ void PosixTcpSocket::flush()
 std::string PosixTcpSocket::GetData()
 {
     auto data = std::exchange(inbox_, {});
-    // Text the session held back while the inbox was full is decrypted now.
-    if (tls_ && fd_ >= 0 && tlsState_ == TlsState::Secure) {
-        if (!pumpTls())
-            return data;
-        if (peerClosed_ && state_ == SocketState::Connected)
-            peerEnded();
-        if (!inbox_.empty() || state_ != SocketState::Connected)
-            signalActivity();
-    }
     updateWatches(); // reading resumes when it had paused on a full inbox
     return data;
 }

@@ -134,14 +134,14 @@ void TlsSession::receivedEnd()
 
 void TlsSession::write(std::string_view plain) { pendingPlain_.append(plain); }
 
-TlsSession::Progress TlsSession::advance(std::string& plain, std::size_t limit)
+TlsSession::Progress TlsSession::advance(std::string& plain)
 {
     if (progress_ == Progress::Handshaking)
         handshake();
     if (progress_ != Progress::Secure)
         return progress_;
     if (flushPlain())
-        readPlain(plain, limit);
+        readPlain(plain);
     return progress_;
 }
 
@@ -212,10 +212,10 @@ bool TlsSession::flushPlain()
     return true;
 }
 
-void TlsSession::readPlain(std::string& plain, std::size_t limit)
+void TlsSession::readPlain(std::string& plain)
 {
     char chunk[16384];
-    while (plain.size() < limit && !ended_) {
+    while (!ended_) {
         ERR_clear_error();
         const int n = SSL_read(handles_->ssl, chunk, sizeof(chunk));
         if (n > 0) {

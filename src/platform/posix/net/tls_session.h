@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,8 +45,8 @@ public:
     // Text to send; it waits in the session until the handshake is done.
     void write(std::string_view plain);
     // Moves the handshake on, encrypts what waits to be sent, and appends what can be decrypted
-    // to `plain` while it is shorter than `limit`.
-    Progress advance(std::string& plain, std::size_t limit);
+    // to `plain`.
+    Progress advance(std::string& plain);
     // Bytes to put on the wire.
     std::string takeOutgoing();
     // Why the session is Untrusted or Broken.
@@ -59,7 +58,7 @@ private:
     void handshake();
     void fail();
     bool flushPlain();
-    void readPlain(std::string& plain, std::size_t limit);
+    void readPlain(std::string& plain);
 
     struct Handles;
     std::shared_ptr<const TlsTrust> trust_;
