@@ -622,6 +622,7 @@ Task<DispatchResult> NotifyModel::prcSendEmailZ()
             mail.mailbody = body;
             mail.IsHTML = html;
             mail.user = user;
+            mail.heloName = app_.sv.systemInfo.hostName();
             mail.password = password;
             mail.date = mailDate(now, app_.sv.systemInfo.utcOffsetMinutes());
             const std::uint64_t random = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();

@@ -147,6 +147,11 @@ public:
     void cmdNTEvt_Click();
 
     const std::string& StatusTxt() const { return status_; }
+    // The encryption a dispatch with the settings as they stand uses, shown beside the port.
+    std::string mailSecurityText() const
+    {
+        return mailSecurityCaption(text(chkProxy() == 1 ? NotifyText::txtPort : NotifyText::txtMailPort), text(NotifyText::txtUser));
+    }
     // The last output of "NT Evt" (the window shows nothing of it).
     const std::optional<std::string>& networkStatistics() const { return netstat_; }
 

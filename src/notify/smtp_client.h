@@ -2,6 +2,7 @@
 
 #include "core/task.h"
 #include "notify/mail_result.h"
+#include "notify/smtp_login.h"
 #include "notify/smtp_reply.h"
 #include "platform/event_loop.h"
 #include "platform/network.h"
@@ -44,12 +45,14 @@ struct MailMessage {
     std::string messageId; // the Message-ID header's value
     std::string user;      // the log-in; empty: the plain conversation without log-in
     std::string password;
+    std::string heloName; // the machine's host name, which EHLO gives when there is a log-in
 };
 
 // One SMTP conversation on the window's socket: delivers one message to one recipient and
 // says whether the server took it. Every wait is a suspension on the socket, bounded by the
-// time-out. Steps are separate so the conversation can grow (encryption, log-in) between the
-// greeting and the envelope.
+// time-out. Without a user name it is the program's plain conversation (HELO, no log-in); with
+// one it is a submission: EHLO, encryption, log-in, then the same envelope and message. The
+// password goes out only over a connection whose server proved its name.
 class SmtpClient {
 public:
     // A reply that grows past this without ending is no reply.
@@ -62,21 +65,31 @@ public:
     // The same conversation, saying why a message did not go out and whether trying again may help.
     Task<MailResult> deliver(MailMessage mail);
 
-    // Waits for the server's next reply; it succeeds only when that reply carries `code`. Another
-    // reply keeps the wait going until the time-out, as it always has; a closed connection or the
-    // time-out ends it with nullopt.
+    // Waits for the server's next reply; it succeeds only when that reply carries `code`. In the
+    // plain conversation another reply keeps the wait going until the time-out, as it always has;
+    // in a submission it ends the wait. A closed connection or the time-out ends it with nullopt.
     Task<std::optional<SmtpReply>> prcWaitReply(int code);
 
 private:
+    enum class OtherReply { KeepsWaiting, EndsTheWait };
+
     Task<bool> connect(const std::string& host, std::int32_t port);
     Task<bool> command(std::string text, int code);
+    Task<std::optional<SmtpReply>> exchange(std::string text, int code);
+    Task<bool> greet(const MailMessage& mail, MailSecurity security);
+    Task<bool> secure(const std::string& host);
+    Task<bool> logIn(const MailMessage& mail, EhloOffer offer);
+    Task<bool> envelopeAndMessage(const MailMessage& mail);
     void end();
     MailResult failure(const MailMessage& mail) const;
+    std::string where(const MailMessage& mail) const;
 
     TcpSocket& socket_;
     MailTimeout& timeout_;
     bool connected_ = false;
+    OtherReply otherReply_ = OtherReply::KeepsWaiting;
     std::optional<SmtpReply> refusal_; // the last reply that was not the one awaited
+    std::optional<MailResult> stopped_; // why the conversation ended on its own before the envelope
 };
 
 } // namespace volmara

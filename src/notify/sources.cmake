@@ -7,6 +7,7 @@ target_sources(volmara_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/notify_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_sections.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smtp_client.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/smtp_login.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smtp_reply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smtp_wire.cpp
 )

@@ -23,6 +23,15 @@ enum class SocketState : int {
     Error = 9,   // refused, unreachable, reset, or the name did not resolve
 };
 
+// How far a connection's encryption has come. Untrusted and Broken close the connection.
+enum class TlsState {
+    Off,         // plain text
+    Handshaking, // StartTls was called; nothing of what is sent meanwhile leaves before it ends
+    Secure,      // the server proved its name: everything goes encrypted from here on
+    Untrusted,   // the server's certificate did not verify against the trusted authorities or its name
+    Broken,      // the handshake or the encrypted stream failed otherwise (a reset, a protocol error)
+};
+
 // One outgoing TCP connection with the surface the mail conversation expects: State, Connect,
 // GetData, SendData, Close. Connect and SendData start work and return at once; a task learns
 // of progress by awaiting activity(), which the socket's own readiness resumes (never a poll).
@@ -41,6 +50,15 @@ public:
     // Queues the bytes; they go out as the peer takes them. Ignored unless connected.
     virtual void SendData(std::string_view bytes) = 0;
     virtual void Close() = 0;
+
+    // Turns the connection into TLS from the next byte on: the server's certificate must chain to
+    // the system's trusted authorities and name `serverName` (a host name, or an IP address). Only
+    // on a connected socket with nothing unread. tlsState() follows; activity() resumes at its
+    // changes. Close() ends the encryption with the connection.
+    virtual void StartTls(const std::string& serverName) = 0;
+    virtual TlsState tlsState() const = 0;
+    // Why the encryption failed (Untrusted, Broken); empty otherwise.
+    virtual std::string tlsError() const = 0;
 
     class ActivityAwaiter;
     // co_await socket.activity(): resumes, through the loop, at the next change on the socket (the

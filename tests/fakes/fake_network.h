@@ -15,10 +15,19 @@ namespace volmara::test {
 
 // An SMTP peer in memory, for the sockets FakeNetwork makes. By default it accepts everything
 // with well-formed replies; a test changes what it does on connect, rejects recipients, or
-// replaces the reply to any command. It keeps what it received.
+// replaces the reply to any command. It keeps what it received. On port 465 it greets only once
+// the connection is encrypted, as a server of implicit TLS does.
 struct FakeSmtpServer {
     enum class OnConnect { Accept, Refuse, NeverAnswer };
     OnConnect onConnect = OnConnect::Accept;
+    // How a handshake the client starts ends; Untrusted and Broken close the connection.
+    enum class Handshake { Secure, Untrusted, Broken };
+    Handshake handshake = Handshake::Secure;
+    std::string handshakeError = "hostname mismatch";
+    bool offerStartTls = true;
+    // The log-in methods offered once the connection is encrypted (none before).
+    std::vector<std::string> authMechanisms{"PLAIN", "LOGIN"};
+    bool acceptLogin = true;
     // Sent right after the connection is made, one delivery per piece.
     std::vector<std::string> greeting{"220 fake.test ESMTP ready\r\n"};
     std::set<std::string> rejectRecipients; // as they appear between the angle brackets
@@ -29,17 +38,44 @@ struct FakeSmtpServer {
     std::vector<std::string> connections; // "host:port" per Connect
     std::vector<std::string> commands;    // every command line, without CR LF
     std::vector<std::string> messages;    // each DATA content as sent, up to the line "."
+    std::vector<std::string> tlsStarts;   // the server name of every handshake asked for
 
-    std::string replyTo(const std::string& line)
+    // A connection starts: the log-in in progress is forgotten.
+    void connected() { loginStep_ = 0; }
+
+    std::string replyTo(const std::string& line, bool secure = false)
     {
         if (override) {
             if (auto custom = override(line))
                 return *custom;
         }
+        if (loginStep_ > 0)
+            return logIn();
         std::string verb = line.substr(0, line.find_first_of(" :"));
         std::transform(verb.begin(), verb.end(), verb.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (verb == "helo" || verb == "ehlo")
+        if (verb == "helo")
             return "250 fake.test\r\n";
+        if (verb == "ehlo") {
+            std::string reply = "250-fake.test\r\n";
+            if (offerStartTls && !secure)
+                reply += "250-STARTTLS\r\n";
+            if (secure && !authMechanisms.empty()) {
+                reply += "250-AUTH";
+                for (const auto& m : authMechanisms)
+                    reply += " " + m;
+                reply += "\r\n";
+            }
+            return reply + "250 HELP\r\n";
+        }
+        if (verb == "starttls")
+            return offerStartTls && !secure ? "220 2.0.0 ready to start TLS\r\n" : "454 4.7.0 TLS not available\r\n";
+        if (verb == "auth") {
+            if (line == "AUTH LOGIN") {
+                loginStep_ = 1;
+                return "334 VXNlcm5hbWU6\r\n";
+            }
+            return acceptLogin ? "235 2.7.0 ok\r\n" : "535 5.7.8 Authentication credentials invalid\r\n";
+        }
         if (verb == "mail")
             return "250 2.1.0 ok\r\n";
         if (verb == "rcpt") {
@@ -54,6 +90,17 @@ struct FakeSmtpServer {
             return "221 2.0.0 bye\r\n";
         return "500 5.5.1 unknown command\r\n";
     }
+
+private:
+    // AUTH LOGIN: the user name, then the password, each on a line of its own.
+    std::string logIn()
+    {
+        if (loginStep_++ == 1)
+            return "334 UGFzc3dvcmQ6\r\n";
+        loginStep_ = 0;
+        return acceptLogin ? "235 2.7.0 ok\r\n" : "535 5.7.8 Authentication credentials invalid\r\n";
+    }
+    int loginStep_ = 0;
 };
 
 // A socket whose peer is the test: either the FakeSmtpServer of its network, or the test itself
@@ -69,9 +116,13 @@ public:
     {
         ++connects;
         server_.connections.push_back(host + ":" + std::to_string(port));
+        server_.connected();
         state_ = SocketState::ResolvingHost;
         inData_ = false;
         received_.clear();
+        tls_ = TlsState::Off;
+        tlsAt.reset();
+        implicitTls_ = port == 465;
         // The answer comes later through the loop, as a real connection's would.
         loop_.post([this, alive = alive_, attempt = ++attempt_, host, port] {
             if (!*alive || attempt != attempt_)
@@ -92,8 +143,8 @@ public:
             case FakeSmtpServer::OnConnect::Accept:
                 state_ = SocketState::Connected;
                 signalActivity();
-                for (const auto& piece : server_.greeting)
-                    deliver(piece);
+                if (!implicitTls_)
+                    greet();
                 return;
             }
         });
@@ -115,8 +166,40 @@ public:
         ++closes;
         ++attempt_;
         state_ = SocketState::Closed;
+        tls_ = TlsState::Off;
         inbox_.clear();
     }
+
+    void StartTls(const std::string& serverName) override
+    {
+        if (state_ != SocketState::Connected || tls_ != TlsState::Off)
+            return;
+        server_.tlsStarts.push_back(serverName);
+        tlsAt = sent.size();
+        tls_ = TlsState::Handshaking;
+        inbox_.clear();
+        loop_.post([this, alive = alive_, attempt = attempt_] {
+            if (!*alive || attempt != attempt_ || tls_ != TlsState::Handshaking)
+                return;
+            switch (server_.handshake) {
+            case FakeSmtpServer::Handshake::Secure:
+                tls_ = TlsState::Secure;
+                signalActivity();
+                if (implicitTls_)
+                    greet();
+                return;
+            case FakeSmtpServer::Handshake::Untrusted:
+            case FakeSmtpServer::Handshake::Broken:
+                tls_ = server_.handshake == FakeSmtpServer::Handshake::Untrusted ? TlsState::Untrusted : TlsState::Broken;
+                tlsError_ = server_.handshakeError;
+                state_ = SocketState::Error;
+                signalActivity();
+                return;
+            }
+        });
+    }
+    TlsState tlsState() const override { return tls_; }
+    std::string tlsError() const override { return tlsError_; }
 
     // The peer's side.
     void deliver(const std::string& bytes)
@@ -138,10 +221,17 @@ public:
     bool manual = false;
 
     std::string sent;
+    std::optional<std::size_t> tlsAt; // where in `sent` the encryption began
     int connects = 0;
     int closes = 0;
 
 private:
+    void greet()
+    {
+        for (const auto& piece : server_.greeting)
+            deliver(piece);
+    }
+
     void serve()
     {
         if (manual)
@@ -165,7 +255,7 @@ private:
             const auto line = received_.substr(0, eol);
             received_.erase(0, eol + 2);
             server_.commands.push_back(line);
-            const auto reply = server_.replyTo(line);
+            const auto reply = server_.replyTo(line, tls_ == TlsState::Secure);
             deliver(reply);
             if (reply.starts_with("354"))
                 inData_ = true;
@@ -180,6 +270,9 @@ private:
     std::string inbox_;
     std::string received_;
     bool inData_ = false;
+    bool implicitTls_ = false;
+    TlsState tls_ = TlsState::Off;
+    std::string tlsError_;
     int attempt_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

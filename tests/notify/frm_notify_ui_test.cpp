@@ -124,6 +124,7 @@ class FrmNotifyUiTest final : public QObject {
 private slots:
     void opensFromTheMainWindowAndEditsTheModel();
     void sendNowAsksAndShowsTheStatus();
+    void securityLabelFollowsPortAndUser();
     void qtLoopWatchesDescriptors();
     void socketConnectsAndReadsOnTheQtLoop();
 };
@@ -203,6 +204,25 @@ void FrmNotifyUiTest::sendNowAsksAndShowsTheStatus()
 
     QTest::mouseClick(p.widget<QPushButton>("cmdNTEvt"), Qt::LeftButton);
     QTRY_COMPARE(p.systemInfo.netstatRuns, 1);
+}
+
+void FrmNotifyUiTest::securityLabelFollowsPortAndUser()
+{
+    Program p;
+    p.open();
+    p.widget<QTabBar>("TabStrip1")->setCurrentIndex(3);
+    auto* security = p.widget<QLabel>("lblMailSecurity");
+    QCOMPARE(security->text(), QStringLiteral("Security: none"));
+    QTest::keyClicks(p.widget<QLineEdit>("txtUser"), QStringLiteral("ann"));
+    QCOMPARE(security->text(), QStringLiteral("Security: STARTTLS"));
+    auto* port = p.widget<QLineEdit>("txtMailPort");
+    port->selectAll();
+    QTest::keyClicks(port, QStringLiteral("465"));
+    QCOMPARE(security->text(), QStringLiteral("Security: TLS"));
+    // Through the proxy, the proxy's port decides.
+    p.widget<QCheckBox>("chkProxy")->click();
+    QTest::keyClicks(p.widget<QLineEdit>("txtPort"), QStringLiteral("587"));
+    QCOMPARE(security->text(), QStringLiteral("Security: STARTTLS"));
 }
 
 void FrmNotifyUiTest::qtLoopWatchesDescriptors()

@@ -24,6 +24,37 @@ MailMessage message()
     return m;
 }
 
+// The same message with a log-in, as the dispatcher hands it over on a submission port.
+MailMessage submission(std::int32_t port = 587)
+{
+    auto m = message();
+    m.mailport = port;
+    m.user = "ann";
+    m.password = "s3cret";
+    m.heloName = "box";
+    return m;
+}
+
+const std::string kAuthPlain = "AUTH PLAIN AGFubgBzM2NyZXQ=\r\n"; // "\0ann\0s3cret"
+
+// What follows the greeting (and the log-in) in every conversation.
+const std::string kEnvelopeAndMessage = "mail from:<me@example.com>\r\n"
+                                        "rcpt to:<rcpt@example.com>\r\n"
+                                        "DATA\r\n"
+                                        "From: \"Volmara\" me@example.com\r\n"
+                                        "Subject: Zembrik Volmara: system info\r\n"
+                                        "Date: Thu, 10 Dec 2026 09:30:00 +0100\r\n"
+                                        "Message-ID: <x@example.com>\r\n"
+                                        "Content-Type: text/plain; charset=UTF-8\r\n"
+                                        "To: rcpt@example.com\r\n"
+                                        "\r\n"
+                                        "line one\r\n"
+                                        "..hidden\r\n"
+                                        "last\r\n"
+                                        "\r\n"
+                                        ".\r\n"
+                                        "QUIT\r\n";
+
 // One conversation on a scripted socket, run on the manual loop.
 class SmtpClientTest : public ::testing::Test {
 protected:
@@ -46,6 +77,19 @@ protected:
         loop.runPending();
     }
     Task<void> run(MailMessage mail) { result = co_await client.sendmail(std::move(mail)); }
+
+    // A conversation whose result says why, on a fresh server and transcript.
+    std::optional<MailResult> outcome;
+    void submit(MailMessage mail)
+    {
+        socket.sent.clear();
+        outcome.reset();
+        scope.spawn([](SmtpClient& c, MailMessage m, std::optional<MailResult>& out) -> Task<void> {
+            auto conversation = c.deliver(std::move(m));
+            out = co_await conversation;
+        }(client, std::move(mail), outcome));
+        loop.runPending();
+    }
 };
 
 TEST_F(SmtpClientTest, DeliversWithTheProgramsWireLayout)
@@ -203,6 +247,167 @@ TEST_F(SmtpClientTest, WhyAMessageDidNotGoOutDecidesWhetherItIsTriedAgain)
         EXPECT_EQ(outcome->outcome, c.outcome);
         EXPECT_EQ(outcome->reason, c.reason);
     }
+}
+
+TEST_F(SmtpClientTest, ALogInIsEncryptedFirstThenTheSameMessageFollows)
+{
+    submit(submission());
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->delivered()) << outcome->reason;
+    ASSERT_TRUE(socket.tlsAt.has_value());
+    EXPECT_EQ(socket.sent.substr(0, *socket.tlsAt), "EHLO box\r\nSTARTTLS\r\n");
+    EXPECT_EQ(server.tlsStarts, std::vector<std::string>{"mail.example.com"}) << "the name the certificate must carry";
+    // The server's first EHLO reply offered no log-in; the one after the handshake is asked again.
+    EXPECT_EQ(socket.sent.substr(*socket.tlsAt), "EHLO box\r\n" + kAuthPlain + kEnvelopeAndMessage);
+    EXPECT_EQ(socket.State(), SocketState::Closed);
+    EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_F(SmtpClientTest, Port465IsEncryptedFromTheFirstByte)
+{
+    struct Case {
+        const char* name;
+        std::string user;
+        std::string afterGreeting;
+    };
+    const std::vector<Case> cases{
+        {"with a log-in", "ann", "EHLO box\r\n" + kAuthPlain},
+        {"without one: the plain conversation, encrypted", "", "helo mail.example.com\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server = FakeSmtpServer{}; // greets on port 465 only once the connection is encrypted
+        auto mail = submission(465);
+        mail.user = c.user;
+        submit(mail);
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_TRUE(outcome->delivered()) << outcome->reason;
+        EXPECT_EQ(socket.tlsAt, std::size_t{0});
+        EXPECT_EQ(socket.sent, c.afterGreeting + kEnvelopeAndMessage);
+    }
+}
+
+TEST_F(SmtpClientTest, TheLogInIsPlainWhenOfferedElseLogin)
+{
+    struct Case {
+        std::vector<std::string> offered;
+        std::string logIn;
+    };
+    const std::vector<Case> cases{
+        {{"LOGIN", "PLAIN"}, kAuthPlain},
+        {{"CRAM-MD5", "login"}, "AUTH LOGIN\r\nYW5u\r\nczNjcmV0\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offered.front());
+        server = FakeSmtpServer{};
+        server.authMechanisms = c.offered;
+        submit(submission());
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_TRUE(outcome->delivered()) << outcome->reason;
+        ASSERT_TRUE(socket.tlsAt.has_value());
+        EXPECT_EQ(socket.sent.substr(*socket.tlsAt), "EHLO box\r\n" + c.logIn + kEnvelopeAndMessage);
+    }
+}
+
+TEST_F(SmtpClientTest, ASubmissionThatCannotLogInSafelyEndsBeforeTheEnvelope)
+{
+    using Outcome = MailResult::Outcome;
+    using Handshake = FakeSmtpServer::Handshake;
+    struct Case {
+        const char* name;
+        std::function<void(FakeSmtpServer&)> setUp;
+        Outcome outcome;
+        std::string reason;
+        std::string sent;
+    };
+    const std::vector<Case> cases{
+        {"no STARTTLS offered", [](FakeSmtpServer& s) { s.offerStartTls = false; }, Outcome::Final,
+         "mail.example.com:587 offers no STARTTLS: the password is not sent without encryption", "EHLO box\r\nQUIT\r\n"},
+        {"certificate not trusted",
+         [](FakeSmtpServer& s) {
+             s.handshake = Handshake::Untrusted;
+             s.handshakeError = "hostname mismatch";
+         },
+         Outcome::Final, "certificate of mail.example.com not trusted: hostname mismatch", "EHLO box\r\nSTARTTLS\r\n"},
+        {"handshake broken",
+         [](FakeSmtpServer& s) {
+             s.handshake = Handshake::Broken;
+             s.handshakeError = "unexpected eof while reading";
+         },
+         Outcome::Retry, "secure connection to mail.example.com:587 failed: unexpected eof while reading",
+         "EHLO box\r\nSTARTTLS\r\n"},
+        {"STARTTLS refused for now",
+         [](FakeSmtpServer& s) {
+             s.override = [](const std::string& line) -> std::optional<std::string> {
+                 if (line == "STARTTLS")
+                     return "454 4.7.0 TLS not available due to temporary reason\r\n";
+                 return std::nullopt;
+             };
+         },
+         Outcome::Retry, "mail.example.com:587 replied 454 4.7.0 TLS not available due to temporary reason",
+         "EHLO box\r\nSTARTTLS\r\nQUIT\r\n"},
+        {"password refused", [](FakeSmtpServer& s) { s.acceptLogin = false; }, Outcome::Final,
+         "mail.example.com:587 replied 535 5.7.8 Authentication credentials invalid",
+         "EHLO box\r\nSTARTTLS\r\nEHLO box\r\n" + kAuthPlain + "QUIT\r\n"},
+        {"no log-in method known", [](FakeSmtpServer& s) { s.authMechanisms = {"CRAM-MD5"}; }, Outcome::Final,
+         "mail.example.com:587 offers no log-in by PLAIN or LOGIN", "EHLO box\r\nSTARTTLS\r\nEHLO box\r\nQUIT\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server = FakeSmtpServer{};
+        c.setUp(server);
+        const auto before = loop.nowMs();
+        submit(submission());
+        ASSERT_TRUE(outcome.has_value()) << "ended without waiting for the time-out";
+        EXPECT_EQ(loop.nowMs(), before);
+        EXPECT_EQ(outcome->outcome, c.outcome);
+        EXPECT_EQ(outcome->reason, c.reason);
+        EXPECT_EQ(socket.sent, c.sent);
+        EXPECT_TRUE(server.messages.empty());
+        EXPECT_EQ(socket.State(), SocketState::Closed);
+        EXPECT_FALSE(timer.Enabled());
+    }
+}
+
+TEST(SmtpLoginTest, TheSecurityFollowsPortAndUser)
+{
+    struct Case {
+        const char* port;
+        const char* user;
+        const char* caption;
+    };
+    const std::vector<Case> cases{
+        {"25", "", "Security: none"},   {"25", "   ", "Security: none"},       {"25", "ann", "Security: STARTTLS"},
+        {"587", "ann", "Security: STARTTLS"}, {"465", "", "Security: TLS"}, {"465", "ann", "Security: TLS"},
+        {"mail", "ann", "Security: STARTTLS"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.port) + " / '" + c.user + "'");
+        EXPECT_EQ(mailSecurityCaption(c.port, c.user), c.caption);
+    }
+}
+
+TEST(SmtpLoginTest, EhloOfferAndTheEncodingsOfTheLogIn)
+{
+    const auto offer = parseEhlo(parseReplies("250-starttls.example\r\n250-SIZE 1000\r\n250-starttls\r\n"
+                                              "250-AUTH=LOGIN\r\n250 AUTH CRAM-MD5 plain\r\n")
+                                     .replies.at(0));
+    EXPECT_TRUE(offer.startTls);
+    EXPECT_TRUE(offer.authPlain);
+    EXPECT_TRUE(offer.authLogin);
+    const auto bare = parseEhlo(parseReplies("250-STARTTLS\r\n250 AUTH CRAM-MD5\r\n").replies.at(0));
+    EXPECT_FALSE(bare.startTls) << "the first line is the server's name, not an extension";
+    EXPECT_EQ(chooseAuth(bare), std::nullopt);
+
+    const std::vector<std::pair<std::string, std::string>> vectors{
+        {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\0", 3), "//4A"}};
+    for (const auto& [bytes, encoded] : vectors)
+        EXPECT_EQ(base64(bytes), encoded) << bytes;
+    EXPECT_EQ(authPlainArgument("ann", "s3cret"), "AGFubgBzM2NyZXQ=");
+
+    EXPECT_EQ(ehloName("box.example.org"), "box.example.org");
+    EXPECT_EQ(ehloName(""), "localhost");
+    EXPECT_EQ(ehloName("my box"), "localhost");
 }
 
 TEST(SmtpWireTest, BodyLinesAreNormalisedStuffedAndKeptShort)

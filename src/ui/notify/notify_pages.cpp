@@ -146,8 +146,18 @@ EmailAcctPage::EmailAcctPage(NotifyModel& model, QWidget* parent) : QWidget(pare
         if (b.box == NotifyText::txtPass)
             edit->setEchoMode(QLineEdit::Password);
         account->addWidget(caption(b.caption, this), static_cast<int>(i), 0);
-        account->addWidget(edit, static_cast<int>(i), 1);
         account_[i] = {edit, b.box};
+        if (b.box != NotifyText::txtMailPort) {
+            account->addWidget(edit, static_cast<int>(i), 1);
+            continue;
+        }
+        // Beside the port: the encryption the port and the user name call for.
+        auto* port = new QHBoxLayout;
+        lblMailSecurity_ = new QLabel(this);
+        lblMailSecurity_->setObjectName(QStringLiteral("lblMailSecurity"));
+        port->addWidget(edit, 1);
+        port->addWidget(lblMailSecurity_);
+        account->addLayout(port, static_cast<int>(i), 1);
     }
     chkIsHTML_ = new QCheckBox(QStringLiteral("Send in HTML format"), this);
     chkIsHTML_->setObjectName(QStringLiteral("chkIsHTML"));
@@ -253,6 +263,7 @@ void EmailAcctPage::refresh()
 {
     for (const auto& [edit, box] : account_)
         showNotifyText(edit, model_, box);
+    lblMailSecurity_->setText(qs(model_.mailSecurityText()));
     showRecipients();
     quietly(chkIsHTML_, [&](QCheckBox& c) { c.setChecked(model_.chkIsHTML() == 1); });
     quietly(chkProxy_, [&](QCheckBox& c) { c.setChecked(model_.chkProxy() == 1); });

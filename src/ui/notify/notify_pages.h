@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTimeEdit;
@@ -77,6 +78,7 @@ private:
 
     NotifyModel& model_;
     std::array<std::pair<QLineEdit*, NotifyText>, 7> account_{};
+    QLabel* lblMailSecurity_ = nullptr;
     QComboBox* cboNotEmail_ = nullptr;
     QCheckBox* chkIsHTML_ = nullptr;
     QCheckBox* chkProxy_ = nullptr;

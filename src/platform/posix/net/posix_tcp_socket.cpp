@@ -103,7 +103,7 @@ void PosixTcpSocket::tryNextAddress()
         }
         closeDescriptor();
     }
-    fail();
+    fail("no address of the host took the connection");
 }
 
 void PosixTcpSocket::onConnectReady()
@@ -128,32 +128,143 @@ void PosixTcpSocket::onConnectReady()
 
 void PosixTcpSocket::onReadable()
 {
-    bool received = false;
+    bool changed = false;
     char chunk[16384];
     while (inbox_.size() < inboxLimit) {
         const auto n = ::recv(fd_, chunk, sizeof(chunk), MSG_DONTWAIT);
         if (n > 0) {
-            inbox_.append(chunk, static_cast<std::size_t>(n));
-            received = true;
+            changed = true;
+            if (!take(std::string_view(chunk, static_cast<std::size_t>(n))))
+                return; // the encryption failed: the connection is closed and the waiter told
             continue;
         }
         if (n == 0) {
+            changed = true;
             peerClosed_ = true;
-            state_ = SocketState::Closing;
-            received = true;
+            if (tls_) {
+                tls_->receivedEnd();
+                if (!pumpTls())
+                    return;
+            }
             break;
         }
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            fail();
+            fail(std::strerror(errno));
             return;
         }
         break;
     }
+    if (peerClosed_) {
+        peerEnded();
+        if (fd_ < 0)
+            return;
+    }
     updateWatches();
-    if (received)
+    if (changed)
         signalActivity();
+}
+
+bool PosixTcpSocket::take(std::string_view bytes)
+{
+    if (tls_) {
+        tls_->received(bytes);
+        return pumpTls();
+    }
+    // Between the switch and the session nothing the server says can belong to the encrypted
+    // conversation: a server that talks there is not heard.
+    if (tlsState_ == TlsState::Off)
+        inbox_.append(bytes);
+    return true;
+}
+
+void PosixTcpSocket::peerEnded()
+{
+    if (tlsState_ == TlsState::Handshaking) {
+        fail("the server closed the connection during the handshake");
+        return;
+    }
+    state_ = SocketState::Closing;
+}
+
+void PosixTcpSocket::StartTls(const std::string& serverName)
+{
+    if (tlsState_ != TlsState::Off)
+        return;
+    if (state_ != SocketState::Connected) {
+        tlsState_ = TlsState::Broken;
+        tlsError_ = "no connection to encrypt";
+        signalActivity();
+        return;
+    }
+    // What was received before the switch came in the clear: none of it may pass for the
+    // server's encrypted words.
+    inbox_.clear();
+    tlsState_ = TlsState::Handshaking;
+    struct Loaded {
+        std::shared_ptr<const TlsTrust> trust;
+        std::string error;
+    };
+    auto loaded = std::make_shared<Loaded>();
+    IoWorkers::Job job;
+    job.key = "trusted authorities";
+    job.bound = trustBound;
+    job.work = [loaded] { loaded->trust = TlsTrust::load(loaded->error); };
+    job.done = [loaded, link = link_, serverName](IoOutcome outcome) {
+        if (!link->socket)
+            return; // closed, or another connection started meanwhile
+        if (outcome == IoOutcome::Answered)
+            link->socket->trustLoaded(std::move(loaded->trust), loaded->error, serverName);
+        else
+            link->socket->trustLoaded(nullptr, "the trusted authorities could not be read in time", serverName);
+    };
+    io_.submit(std::move(job));
+}
+
+void PosixTcpSocket::trustLoaded(std::shared_ptr<const TlsTrust> trust, const std::string& error,
+                                 const std::string& serverName)
+{
+    if (tlsState_ != TlsState::Handshaking || fd_ < 0)
+        return;
+    if (!trust) {
+        fail(error);
+        return;
+    }
+    tls_ = std::make_unique<TlsSession>(std::move(trust), serverName);
+    tls_->write(std::exchange(beforeSession_, {}));
+    pumpTls();
+}
+
+bool PosixTcpSocket::pumpTls()
+{
+    // Everything the session can decrypt now: it was fed at most one chunk past the inbox's limit.
+    const auto progress = tls_->advance(inbox_);
+    outbox_ += tls_->takeOutgoing();
+    switch (progress) {
+    case TlsSession::Progress::Handshaking:
+        break;
+    case TlsSession::Progress::Secure:
+        if (tlsState_ == TlsState::Handshaking) {
+            tlsState_ = TlsState::Secure;
+            signalActivity();
+        }
+        // The server's close_notify ends its side as a closed connection does.
+        if (tls_->ended())
+            peerClosed_ = true;
+        break;
+    case TlsSession::Progress::Untrusted:
+    case TlsSession::Progress::Broken:
+        // The alert that tells the server why goes with the connection's last bytes, if the
+        // socket takes them at once.
+        if (fd_ >= 0 && outboxSent_ < outbox_.size())
+            (void)::send(fd_, outbox_.data() + outboxSent_, outbox_.size() - outboxSent_, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const auto why = tls_->error();
+        fail(why, progress == TlsSession::Progress::Untrusted ? TlsState::Untrusted : TlsState::Broken);
+        return false;
+    }
+    flush();
+    return fd_ >= 0;
 }
 
 void PosixTcpSocket::onWritable()
@@ -177,7 +288,7 @@ void PosixTcpSocket::flush()
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
-        fail();
+        fail(n < 0 ? std::strerror(errno) : "the connection took no more bytes");
         return;
     }
     if (outboxSent_ == outbox_.size()) {
@@ -198,12 +309,26 @@ void PosixTcpSocket::SendData(std::string_view bytes)
 {
     if (state_ != SocketState::Connected || bytes.empty())
         return;
-    outbox_.append(bytes);
-    flush();
+    if (tlsState_ == TlsState::Off) {
+        outbox_.append(bytes);
+        flush();
+        return;
+    }
+    if (!tls_) {
+        beforeSession_.append(bytes);
+        return;
+    }
+    tls_->write(bytes);
+    pumpTls();
 }
 
-void PosixTcpSocket::fail()
+void PosixTcpSocket::fail(const std::string& why, TlsState tls)
 {
+    // A connection that breaks while it is encrypted (or becoming so) breaks its encryption.
+    if (tlsState_ == TlsState::Handshaking || tlsState_ == TlsState::Secure) {
+        tlsState_ = tls;
+        tlsError_ = why;
+    }
     closeDescriptor();
     state_ = SocketState::Error;
     signalActivity();
@@ -222,12 +347,17 @@ void PosixTcpSocket::Close()
     outbox_.clear();
     outboxSent_ = 0;
     peerClosed_ = false;
+    tls_.reset();
+    tlsState_ = TlsState::Off;
+    tlsError_.clear();
+    beforeSession_.clear();
     state_ = SocketState::Closed;
 }
 
 void PosixTcpSocket::closeDescriptor()
 {
     // The watches end before the descriptor they watch is gone.
+    tls_.reset();
     readWatch_.reset();
     writeWatch_.reset();
     if (fd_ >= 0)
