@@ -155,6 +155,8 @@ EmailAcctPage::EmailAcctPage(NotifyModel& model, QWidget* parent) : QWidget(pare
         auto* port = new QHBoxLayout;
         lblMailSecurity_ = new QLabel(this);
         lblMailSecurity_->setObjectName(QStringLiteral("lblMailSecurity"));
+        // Room for five digits whatever the security text takes.
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
         port->addWidget(edit, 1);
         port->addWidget(lblMailSecurity_);
         account->addLayout(port, static_cast<int>(i), 1);

@@ -22,8 +22,14 @@ QLineEdit* notifyTextBox(NotifyModel& model, NotifyText box, const char* name, Q
 void showNotifyText(QLineEdit* edit, const NotifyModel& model, NotifyText box)
 {
     const auto text = qs(model.text(box));
-    if (edit->text() != text)
-        quietly(edit, [&](QLineEdit& e) { e.setText(text); });
+    if (edit->text() == text)
+        return;
+    quietly(edit, [&](QLineEdit& e) {
+        e.setText(text);
+        // A value put in from outside reads from its beginning; typing keeps its own cursor.
+        if (!e.hasFocus())
+            e.setCursorPosition(0);
+    });
 }
 
 QListWidget* tickList(const std::string_view* captions, std::size_t count, const char* name, QWidget* parent)
