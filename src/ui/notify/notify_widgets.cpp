@@ -26,8 +26,9 @@ void showNotifyText(QLineEdit* edit, const NotifyModel& model, NotifyText box)
         return;
     quietly(edit, [&](QLineEdit& e) {
         e.setText(text);
-        // A value put in from outside reads from its beginning; typing keeps its own cursor.
-        if (!e.hasFocus())
+        // A window opening with long values shows their beginnings; once shown, the cursor is the
+        // user's.
+        if (!e.isVisible())
             e.setCursorPosition(0);
     });
 }
