@@ -1,5 +1,6 @@
 #include "core/form1_model.h"
 
+#include "alerts/file_actions.h"
 #include "alerts/specified_lists_file.h"
 
 #include "core/drive_enumeration.h"
@@ -29,6 +30,15 @@ Form1Model::Form1Model(Services services) : app_(std::move(services)), cycle_(ap
                 app_.sysWorkSystray.prcAddSystray(2, traySummary(app_));
             TimerCust_Timer(app_);
         });
+    });
+    // The tray tip tells of waiting mail as soon as their number changes.
+    app_.frmNotify.subscribe([this, waiting = std::size_t{0}]() mutable {
+        const auto now = app_.frmNotify.waitingMails();
+        if (now == waiting)
+            return;
+        waiting = now;
+        if (app_.settings.chkSystray == 1 && app_.sysWorkSystray.iconPresent())
+            app_.sysWorkSystray.prcAddSystray(2, traySummary(app_));
     });
     // A high-rated alert makes the tray icon blink.
     app_.log.onTrayAlert = [this] { app_.sysWorkSystray.startBlinking(); };
@@ -437,14 +447,19 @@ Task<void> Form1Model::saveLogTask()
     runCommand([this] { app_.log.saveWholeText(); });
 }
 
-void Form1Model::openLog()
+void Form1Model::openLog() { app_.tasks.spawn(openLogTask()); }
+
+Task<void> Form1Model::openLogTask()
 {
-    if (!app_.sv.files.fileExists(app_.log.lblLog())) {
+    const auto path = app_.log.lblLog();
+    auto looking = lookAt(app_, path, FolderDetail::Skip);
+    const auto look = co_await looking;
+    if (!look.answered || look.facts.kind != PathKind::File) {
         app_.inform("There is no log file to open yet.");
-        return;
+        co_return;
     }
     if (openDocument)
-        openDocument(app_.log.lblLog());
+        openDocument(path);
 }
 
 void Form1Model::openDriveWindowFor(std::size_t index)

@@ -79,6 +79,7 @@ private:
     Task<void> playSoundTask(int index);
     Task<void> clearListTask();
     Task<void> saveLogTask();
+    Task<void> openLogTask();
     Task<void> deleteLogTask();
     void updateSpaceLabels();
     void tickHomeEntry();

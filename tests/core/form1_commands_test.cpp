@@ -155,6 +155,7 @@ TEST_F(Form1CommandsTest, LogCommandsAskFirst)
 {
     app().log.prependAlert("one\r\n.\r\n");
     model().openLog();
+    h.loop.runPending();
     EXPECT_EQ(lastMessage(), "There is no log file to open yet.");
 
     h.dialogs.answers.push_back(MsgAnswer::Yes);
@@ -166,6 +167,7 @@ TEST_F(Form1CommandsTest, LogCommandsAskFirst)
     std::string opened;
     model().openDocument = [&](const std::string& path) { opened = path; };
     model().openLog();
+    h.loop.runPending();
     EXPECT_EQ(opened, "/opt/volmara/log.dat");
 
     h.dialogs.answers.push_back(MsgAnswer::No);

@@ -196,7 +196,12 @@ TEST_F(MailOutboxTest, AReplyOfFiveHundredFiftyIsNotTried)
 
 TEST_F(MailOutboxTest, AWaitingMessageSurvivesARestartAndGoesOutWithItsRecord)
 {
+    auto& tray = app().sysWorkSystray;
+    tray.systemTrayAvailable = [] { return true; };
+    app().settings.chkSystray = 1;
+    tray.prcAddSystray(1, "");
     dispatch(h);
+    EXPECT_NE(tray.tip().find(" 1 in outbox."), std::string::npos) << "at once: " << tray.tip();
     EXPECT_EQ(m().StatusTxt(),
               "Ready - Emails sent: 0 (1 waiting in the outbox) - not sent to a@example.com: could not connect to mail.example.com:25");
     EXPECT_TRUE(traySummary(app()).ends_with(" Alert(s). 1 in outbox.")) << traySummary(app());
