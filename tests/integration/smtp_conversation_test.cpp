@@ -14,6 +14,7 @@
 #include "fakes/scripted_dialogs.h"
 #include "notify/smtp_client.h"
 #include "platform/posix/network_posix.h"
+#include "real_conversation.h"
 #include "smtp_server.h"
 
 #include <gtest/gtest.h>
@@ -46,28 +47,6 @@ protected:
     static std::unique_ptr<SmtpServer> server_;
 };
 std::unique_ptr<SmtpServer> SmtpConversationTest::server_;
-
-// One conversation on a real socket, on the manual loop polling the socket.
-struct Conversation {
-    ManualEventLoop loop;
-    ManualIo io{loop};
-    PosixNetwork network;
-    std::unique_ptr<TcpSocket> socket = network.createSocket(loop, io);
-    Timer timer{loop, 60000};
-    MailTimeout timeout{timer, *socket};
-    SmtpClient client{*socket, timeout};
-    TaskScope scope;
-
-    std::optional<bool> send(MailMessage mail)
-    {
-        auto result = std::make_shared<std::optional<bool>>();
-        scope.spawn([](SmtpClient& c, MailMessage m, std::shared_ptr<std::optional<bool>> out) -> Task<void> {
-            *out = co_await c.sendmail(std::move(m));
-        }(client, std::move(mail), result));
-        loop.runUntil([&] { return result->has_value(); }, 20s);
-        return *result;
-    }
-};
 
 MailMessage message(int port)
 {

@@ -1,5 +1,7 @@
 #include "smtp_server.h"
 
+#include "real_conversation.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -134,18 +136,7 @@ SmtpServer::SmtpServer(int port)
 
 SmtpServer::~SmtpServer()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (::waitpid(pid_, nullptr, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > until) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, nullptr, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
+    stopChild(pid_);
     if (!folder_.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);

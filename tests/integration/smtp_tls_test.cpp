@@ -2,6 +2,7 @@
 #include "fakes/manual_io.h"
 #include "notify/smtp_client.h"
 #include "platform/posix/network_posix.h"
+#include "real_conversation.h"
 #include "tls_peers.h"
 
 #include <gtest/gtest.h>
@@ -42,29 +43,6 @@ protected:
     static std::unique_ptr<TestCertificates> certificates_;
 };
 std::unique_ptr<TestCertificates> SmtpTlsTest::certificates_;
-
-// One conversation on a real socket, on the manual loop polling the socket.
-struct Conversation {
-    ManualEventLoop loop;
-    ManualIo io{loop};
-    PosixNetwork network;
-    std::unique_ptr<TcpSocket> socket = network.createSocket(loop, io);
-    Timer timer{loop, 60000};
-    MailTimeout timeout{timer, *socket};
-    SmtpClient client{*socket, timeout};
-    TaskScope scope;
-
-    std::optional<MailResult> deliver(MailMessage mail)
-    {
-        auto result = std::make_shared<std::optional<MailResult>>();
-        scope.spawn([](SmtpClient& c, MailMessage m, std::shared_ptr<std::optional<MailResult>> out) -> Task<void> {
-            auto conversation = c.deliver(std::move(m));
-            *out = co_await conversation;
-        }(client, std::move(mail), result));
-        loop.runUntil([&] { return result->has_value(); }, 20s);
-        return *result;
-    }
-};
 
 MailMessage submission(const std::string& host, int port, const std::string& password = "s3cret")
 {

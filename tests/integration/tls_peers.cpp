@@ -1,5 +1,7 @@
 #include "tls_peers.h"
 
+#include "real_conversation.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -198,18 +200,7 @@ TlsSmtpServer::TlsSmtpServer(Mode mode, const std::string& certificate, const st
 
 TlsSmtpServer::~TlsSmtpServer()
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (::waitpid(pid_, nullptr, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > until) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, nullptr, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
+    stopChild(pid_);
     removeFolder(folder_);
 }
 
